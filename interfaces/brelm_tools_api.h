@@ -21,6 +21,14 @@ struct IBrelmToolsParseHtmlEvents {
 };
 
 typedef HRESULT(WINAPI* PFN_BrelmToolsSetText)(LPCWSTR text);
+// ParseHtml's first result is the page with each tag as OnTag left it and every
+// other character unchanged; its second is the text of the page's first <title>
+// element as written (tags inside it dropped), null when there is none. On
+// failure both stay null and one line goes to the log file set by
+// BrelmToolsSetLogFileName. TagGetAttribute gives the value as written with only
+// "&quot;" and "&amp;" decoded, or S_FALSE and null when the attribute is
+// missing. TagSetAttribute writes name="value" with '"' and '&' escaped as those
+// entities; a result that would not fit fails and leaves the buffer unchanged.
 typedef HRESULT(WINAPI* PFN_BrelmToolsParseHtml)(LPCWSTR html, IBrelmToolsParseHtmlEvents* events,
                                                  BSTR* resultHtml, BSTR* secondResult);
 typedef HRESULT(WINAPI* PFN_BrelmToolsTagGetAttribute)(LPCWSTR tag, LPCWSTR attributeName, BSTR* value);
