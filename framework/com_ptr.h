@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <oleauto.h>
 #include <unknwn.h>
+#include <memory>
 #include <new>
 
 template <typename T>
@@ -23,7 +24,7 @@ public:
     }
     CComPtr& operator=(const CComPtr& other) { return *this = other.p; }
     CComPtr& operator=(CComPtr&& other) noexcept {
-        if (this != &other) { Release(); p = other.p; other.p = nullptr; }
+        if (this != std::addressof(other)) { Release(); p = other.p; other.p = nullptr; }
         return *this;
     }
 
