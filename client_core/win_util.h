@@ -1,0 +1,26 @@
+// Windows helpers of the core library: error texts, paths, folders and whole-file reads.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace brelm_core {
+
+// The system's text for a Win32 error code, without the trailing line end.
+std::wstring WinErrorText(DWORD code);
+
+std::wstring FullPath(const std::wstring& path);
+// Drive and folder part of a path, ending with its separator; empty for a bare name.
+std::wstring FolderOf(const std::wstring& path);
+std::wstring FileNameOf(const std::wstring& path);
+std::wstring WithTrailingBackslash(const std::wstring& folder);
+
+bool IsFolder(const std::wstring& path);
+// Creates a folder with all its missing parents; true when it exists afterwards.
+bool CreateFolders(const std::wstring& folder);
+
+// Reads a whole regular disk file (no device, no folder); false with a Win32 error code otherwise.
+bool ReadWholeFile(const std::wstring& path, std::string* bytes, DWORD* error);
+
+}  // namespace brelm_core
