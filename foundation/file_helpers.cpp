@@ -113,7 +113,9 @@ BOOL BrelmCreateDirectories(const wchar_t* path) {
     CString prefix;
     size_t first = 0;
     // A share root (\\server\share\) cannot be created: it becomes the untested first level.
-    if (path[0] == L'\\' && path[1] == L'\\' && pieces.size() >= 3) {
+    // A network path without its share names no folder that could be made.
+    if (path[0] == L'\\' && path[1] == L'\\') {
+        if (pieces.size() < 3) return FALSE;
         prefix = L"\\\\" + pieces[1] + L"\\" + pieces[2] + L"\\";
         first = 3;
     } else if (!pieces.empty()) {

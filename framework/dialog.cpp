@@ -16,7 +16,13 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
 }
 
 INT_PTR CDialog::DoModal() {
+    // Without a parent the application's main window owns the dialog, so that it is
+    // disabled while the dialog runs.
     HWND parent = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
+    if (!parent) {
+        CWnd* main = AfxGetMainWnd();
+        if (main && main != this) parent = main->GetSafeHwnd();
+    }
     INT_PTR result = ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), parent,
                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;

@@ -26,6 +26,9 @@ TEST(BrelmCreateDirectories, MissingLevelsExistingFileAndBlockedLevel) {
     // The first piece is taken for a drive: never created.
     EXPECT_TRUE(BrelmCreateDirectories(L"brelm_never_made\\"));
     EXPECT_FALSE(PathFileExistsW(L"brelm_never_made"));
+    // A server name without a share must not turn into a folder at the drive's root.
+    EXPECT_FALSE(BrelmCreateDirectories(L"\\\\brelm_no_share\\"));
+    EXPECT_FALSE(PathFileExistsW(L"\\brelm_no_share"));
 }
 
 TEST(BrelmMakeValidFileName, Table) {

@@ -1,0 +1,218 @@
+// Note resources and attachments written to files, one record per file.
+#include "exb_resources.h"
+
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <shlwapi.h>
+#include "exb_access.h"
+#include "file_helpers.h"
+#include "message_texts.h"
+#include "streams.h"
+
+namespace {
+
+const wchar_t kNoteResourcesSql[] =
+    L"select note, resources.uid, width, height, file_name, md5, is_attachment, data from resource_attr, "
+    L"resources where resource_attr.uid=resources.uid and resource_attr.note=%1";
+const wchar_t kResourceDataSql[] = L"select data from resources where uid=%1";
+const wchar_t kAttrDataSql[] = L"select uid, aid, data from attrs where uid=%1 and aid=%2";
+const wchar_t kNoteAttachmentsSql[] =
+    L"select note, uid, file_name, source_url, is_attachment, mime from resource_attr where note=%1";
+
+const int kLongestFileName = 259;
+
+// File names of one note's resources. Two resources whose names are equal
+// (letter case ignored, as the file system does) would overwrite each other:
+// the first keeps the name, a later one gets " (2)", " (3)" ... before the extension.
+// The note's own page is never overwritten either.
+class CNoteFileNames {
+public:
+    explicit CNoteFileNames(const wchar_t* noteId) { m_taken.insert(Key(CString(noteId) + L".htm")); }
+
+    // The name given to uid before, or else name made free; empty stays empty.
+    CString Claim(const CString& uid, const CString& name)
+    {
+        auto known = m_byUid.find(uid);
+        if (known != m_byUid.end())
+            return known->second;
+        if (name.IsEmpty())
+            return name;
+        CString free = name;
+        for (int n = 2; !m_taken.insert(Key(free)).second; ++n)
+            free = Numbered(name, n);
+        m_byUid[uid] = free;
+        return free;
+    }
+
+    const CString* Find(const CString& uid) const
+    {
+        auto known = m_byUid.find(uid);
+        return known == m_byUid.end() ? nullptr : &known->second;
+    }
+
+private:
+    static CString Key(const CString& name)
+    {
+        CString key(name);
+        int length = key.GetLength();
+        if (length > 0) {
+            ::CharUpperBuffW(key.GetBuffer(length), static_cast<DWORD>(length));
+            key.ReleaseBuffer(length);
+        }
+        return key;
+    }
+
+    static CString Numbered(const CString& name, int n)
+    {
+        int dot = name.ReverseFind(L'.');
+        CString title = dot < 0 ? name : name.Left(dot);
+        CString ext = dot < 0 ? CString() : name.Mid(dot);
+        CString suffix = L" (" + BrelmIntToStr(n) + L")";
+        int excess = title.GetLength() + suffix.GetLength() + ext.GetLength() - kLongestFileName;
+        if (excess > 0 && excess < title.GetLength())
+            title = title.Left(title.GetLength() - excess);
+        return title + suffix + ext;
+    }
+
+    std::map<CString, CString> m_byUid;
+    std::set<CString> m_taken;
+};
+
+// The valid file name of a resource: its own name, or its digest when it has
+// none or nothing of it survives validation.
+CString ResourceFileName(const CString& fileName, const CString& md5)
+{
+    CString name = fileName.IsEmpty() ? md5 : fileName;
+    BrelmMakeValidFileName(name);
+    if (name.IsEmpty()) {
+        name = md5;
+        BrelmMakeValidFileName(name);
+    }
+    return name;
+}
+
+// Gives every row of the resource list its name, in row order, as ReadNoteResources does.
+void ClaimResourceNames(IBrelmSQLiteDatabase* database, const wchar_t* noteId, CNoteFileNames& names)
+{
+    CComPtr<IBrelmSQLiteRecordset> rows;
+    rows.Attach(ExbQuery(database, BrelmFormatString1(kNoteResourcesSql, noteId)));
+    if (!rows)
+        return;
+    while (!ExbAtEnd(rows)) {
+        CString uid = ExbFieldText(rows, 1);
+        CString name = ExbFieldText(rows, 4);
+        BrelmMakeValidFileName(name);
+        if (name.IsEmpty())
+            name = ResourceFileName(CString(), ExbFieldMd5Hex(rows));
+        names.Claim(uid, name);
+        rows->MoveNext();
+    }
+}
+
+bool IsAttachment(int flag, const CString& mime)
+{
+    if (flag != 0)
+        return true;
+    return ::StrStrIW(mime, L"application/") == mime.GetString() ||
+           ::StrStrIW(mime, L"text/plain") == mime.GetString();
+}
+
+bool WriteFromQuery(IBrelmSQLiteDatabase* database, const CString& sql, long column, const wchar_t* path)
+{
+    CComPtr<IBrelmSQLiteRecordset> rows;
+    rows.Attach(ExbQuery(database, sql));
+    return rows && !ExbAtEnd(rows) && ExbFieldToFile(rows, column, path);
+}
+
+}  // namespace
+
+BOOL ReadNoteResources(IBrelmSQLiteDatabase* database, const wchar_t* noteId, const wchar_t* folder,
+                       CExbResourceArray& out)
+{
+    CComPtr<IBrelmSQLiteRecordset> rows;
+    rows.Attach(ExbQuery(database, BrelmFormatString1(kNoteResourcesSql, noteId)));
+    if (!rows)
+        return FALSE;
+
+    CNoteFileNames names(noteId);
+    while (!ExbAtEnd(rows)) {
+        CExbResource resource;
+        resource.m_strNote = ExbFieldText(rows, 0);
+        resource.m_strUid = ExbFieldText(rows, 1);
+        resource.m_nWidth = _wtoi(ExbFieldText(rows, 2));
+        resource.m_nHeight = _wtoi(ExbFieldText(rows, 3));
+        resource.m_strFileName = ExbFieldText(rows, 4);
+        resource.m_strMD5 = ExbFieldMd5Hex(rows);
+        resource.m_strFileName =
+            names.Claim(resource.m_strUid, ResourceFileName(resource.m_strFileName, resource.m_strMD5));
+
+        if (!resource.m_strFileName.IsEmpty()) {
+            CString path = CString(folder) + resource.m_strFileName;
+            CComPtr<IStream> data;
+            data.Attach(ExbFieldStream(rows, 7));
+            if (data) {
+                BrelmCreateDirectories(BrelmExtractFilePath(path));
+                if (BrelmSaveStreamToFile(data, path))
+                    out.push_back(resource);
+            }
+        }
+        rows->MoveNext();
+    }
+    return TRUE;
+}
+
+BOOL ReadNoteAttachments(IBrelmSQLiteDatabase* database, const wchar_t* noteId, const wchar_t* folder,
+                         CExbResourceArray& out)
+{
+    CComPtr<IBrelmSQLiteRecordset> rows;
+    rows.Attach(ExbQuery(database, BrelmFormatString1(kNoteAttachmentsSql, noteId)));
+    if (!rows)
+        return FALSE;
+
+    // The resource files of this note are written under these names: an attachment
+    // takes the name its resource got there and never lands on another resource's file.
+    CNoteFileNames names(noteId);
+    bool resourceNamesRead = false;
+
+    while (!ExbAtEnd(rows)) {
+        int flag = _wtoi(ExbFieldText(rows, 4));
+        CString mime = ExbFieldText(rows, 5);
+        mime.Trim();
+        if (IsAttachment(flag, mime)) {
+            CExbResource attachment;
+            attachment.m_strNote = ExbFieldText(rows, 0);
+            attachment.m_strUid = ExbFieldText(rows, 1);
+            attachment.m_strFileName = ExbFieldText(rows, 2);
+            attachment.m_strSourceURL = ExbFieldText(rows, 3);
+            if (!attachment.m_strFileName.IsEmpty()) {
+                if (!resourceNamesRead) {
+                    ClaimResourceNames(database, noteId, names);
+                    resourceNamesRead = true;
+                }
+                if (const CString* known = names.Find(attachment.m_strUid)) {
+                    attachment.m_strFileName = *known;
+                } else {
+                    BrelmMakeValidFileName(attachment.m_strFileName);
+                    attachment.m_strFileName = names.Claim(attachment.m_strUid, attachment.m_strFileName);
+                }
+                if (!attachment.m_strFileName.IsEmpty() &&
+                    SaveResourceData(database, attachment.m_strUid, CString(folder) + attachment.m_strFileName))
+                    out.push_back(attachment);
+            }
+        }
+        rows->MoveNext();
+    }
+    return TRUE;
+}
+
+BOOL SaveResourceData(IBrelmSQLiteDatabase* database, const wchar_t* resourceId, const wchar_t* path)
+{
+    if (WriteFromQuery(database, BrelmFormatString1(kResourceDataSql, resourceId), 0, path))
+        return TRUE;
+    for (int aid : {35, 40}) {
+        if (WriteFromQuery(database, BrelmFormatString2(kAttrDataSql, resourceId, BrelmIntToStr(aid)), 2, path))
+            return TRUE;
+    }
+    return FALSE;
+}

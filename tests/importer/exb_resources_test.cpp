@@ -1,0 +1,163 @@
+// Resource and attachment files of a note: names, fallbacks, which rows count, names kept apart.
+#include "exb_resources.h"
+#include "foundation_print.h"
+#include "importer_exb_test.h"
+
+namespace {
+
+class ExbResourcesTest : public ImporterExbTest {
+protected:
+    long long Resource(long long note, const wchar_t* fileName, const std::string& data, int isAttachment = 0,
+                       const wchar_t* mime = L"image/png", bool inResources = true)
+    {
+        exb::Resource r;
+        r.note = note;
+        r.fileName = fileName;
+        r.data = data;
+        r.isAttachment = isAttachment;
+        r.mime = mime;
+        r.dataInResources = inResources;
+        r.sourceUrl = L"http://example.com/" + std::wstring(fileName);
+        return File().AddResource(r);
+    }
+
+    // The file names of the records; each file must hold the bytes its record stands for.
+    std::vector<CString> Read(BOOL (*reader)(IBrelmSQLiteDatabase*, const wchar_t*, const wchar_t*,
+                                             CExbResourceArray&),
+                              long long note, CExbResourceArray* records = nullptr)
+    {
+        CExbResourceArray out;
+        EXPECT_TRUE(reader(m_database, Id(note).c_str(), Folder().c_str(), out));
+        std::vector<CString> names;
+        for (const CExbResource& r : out) names.push_back(r.m_strFileName);
+        if (records) *records = out;
+        return names;
+    }
+
+    std::string Bytes(const CString& name) { return ImporterReadFile(Folder() + name.GetString()); }
+};
+
+TEST_F(ExbResourcesTest, ResourcesAreNamedByFileNameOrDigestAndMadeValid)
+{
+    long long note = File().AddNote(exb::Note());
+    exb::Resource unnamed;
+    unnamed.note = note;
+    unnamed.data = "image one";
+    unnamed.md5 = std::string("\x00\x11\x22\x33\x44\x55\x66\x77\x88\x99\xaa\xbb\xcc\xdd\xee\xff", 16);
+    unnamed.width = 640;
+    unnamed.height = 480;
+    long long first = File().AddResource(unnamed);
+    Resource(note, L"a:b?c.png", "image two");
+    Resource(note, L"???", "image three");  // nothing of the name survives: the digest names it
+    Resource(File().AddNote(exb::Note()), L"other note.png", "not this note's");
+    long long empty = File().AddNote(exb::Note());
+    Open();
+
+    CExbResourceArray list;
+    std::vector<CString> expected = {L"00112233445566778899aabbccddeeff", L"a-b-c.png",
+                                     CString(exb::Md5Hex("image three").c_str())};
+    EXPECT_EQ(expected, Read(ReadNoteResources, note, &list));
+    ASSERT_EQ(3u, list.size());
+    EXPECT_EQ(CString(Id(note).c_str()), list[0].m_strNote);
+    EXPECT_EQ(CString(Id(first).c_str()), list[0].m_strUid);
+    EXPECT_EQ(640, list[0].m_nWidth);
+    EXPECT_EQ(480, list[0].m_nHeight);
+    EXPECT_EQ(L"00112233445566778899aabbccddeeff", list[0].m_strMD5);
+    EXPECT_EQ(CString(exb::Md5Hex("image two").c_str()), list[1].m_strMD5);
+    EXPECT_EQ("image one", Bytes(list[0].m_strFileName));
+    EXPECT_EQ("image two", Bytes(list[1].m_strFileName));
+    EXPECT_EQ("image three", Bytes(list[2].m_strFileName));
+
+    EXPECT_TRUE(Read(ReadNoteResources, empty).empty());
+    EXPECT_TRUE(Read(ReadNoteAttachments, empty).empty());
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExbResourcesTest, AttachmentsCountByFlagOrByMimeAtTheStart)
+{
+    long long note = File().AddNote(exb::Note());
+    const struct {
+        const wchar_t* name;
+        int flag;
+        const wchar_t* mime;
+        bool attachment;
+    } cases[] = {
+        {L"flagged.png", 1, L"image/png", true},
+        {L"doc.pdf", 0, L"application/pdf", true},
+        {L"doc.doc", 0, L"Application/msword", true},
+        {L"notes.txt", 0, L"  text/plain; charset=utf-8 \t", true},
+        {L"image.png", 0, L"image/png", false},
+        {L"inner.bin", 0, L"x-application/octet", false},
+        {L"", 1, L"application/pdf", false},  // no name: dropped
+    };
+    std::vector<CString> expected;
+    for (const auto& c : cases) {
+        Resource(note, c.name, CStringA(c.name).GetString(), c.flag, c.mime);
+        if (c.attachment) expected.push_back(c.name);
+    }
+    Open();
+
+    CExbResourceArray list;
+    EXPECT_EQ(expected, Read(ReadNoteAttachments, note, &list));
+    for (const CExbResource& r : list) {
+        EXPECT_EQ(CStringA(r.m_strFileName).GetString(), Bytes(r.m_strFileName));
+        EXPECT_EQ(L"http://example.com/" + r.m_strFileName, r.m_strSourceURL);
+        EXPECT_EQ(L"", r.m_strMD5);
+    }
+}
+
+TEST_F(ExbResourcesTest, AttachmentBytesFallBackToAttrs35Then40)
+{
+    long long note = File().AddNote(exb::Note());
+    Resource(note, L"from35.pdf", "thirty-five", 1, L"application/pdf", false);
+    long long from40 = Resource(note, L"from40.pdf", "", 1, L"application/pdf", false);
+    long long nowhere = Resource(note, L"nowhere.pdf", "", 1, L"application/pdf", false);
+    File().Exec("DELETE FROM attrs WHERE aid=35 AND uid IN (" + std::to_string(from40) + ", " +
+                std::to_string(nowhere) + ")");
+    File().AddAttr(from40, exb::kAidResourceDataAlt, 0, "forty");
+    Open();
+
+    EXPECT_TRUE(Read(ReadNoteResources, note).empty());  // without a resources row nothing is listed
+    EXPECT_FALSE(ImporterFileExists(Folder() + L"from35.pdf"));
+    EXPECT_EQ((std::vector<CString>{L"from35.pdf", L"from40.pdf"}), Read(ReadNoteAttachments, note));
+    EXPECT_EQ("thirty-five", Bytes(L"from35.pdf"));
+    EXPECT_EQ("forty", Bytes(L"from40.pdf"));
+    EXPECT_FALSE(ImporterFileExists(Folder() + L"nowhere.pdf"));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExbResourcesTest, EqualNamesGetFilesOfTheirOwn)
+{
+    long long note = File().AddNote(exb::Note());
+    Resource(note, L"pic.png", "first");
+    Resource(note, L"Pic.PNG", "second");     // equal to the file system
+    Resource(note, L"pic (2).png", "third");  // taken by the second already
+    Resource(note, L"pic.png", "fourth", 1);  // an attachment among them
+    Resource(note, (Id(note) + L".htm").c_str(), "fifth");  // the note's own page
+    Resource(note, L"scan.pdf", "attached", 1, L"application/pdf", false);  // listed only as an attachment
+    long long other = File().AddNote(exb::Note());
+    Resource(other, L"scan.pdf", "attached", 1, L"application/pdf", false);
+    Resource(other, L"scan.pdf", "image data");  // the resource pass takes the name first
+    Open();
+
+    std::vector<CString> expected = {L"pic.png", L"Pic (2).PNG", L"pic (2) (2).png", L"pic (3).png",
+                                     CString((Id(note) + L" (2).htm").c_str())};
+    EXPECT_EQ(expected, Read(ReadNoteResources, note));
+    const char* bytes[] = {"first", "second", "third", "fourth", "fifth"};
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(bytes[i], Bytes(expected[i]));
+    EXPECT_EQ(expected, Read(ReadNoteResources, note));  // the same names every time
+
+    // The attachment pass names an attachment's file as the resource pass did and
+    // lands on no other resource's file.
+    EXPECT_EQ((std::vector<CString>{L"pic (3).png", L"scan.pdf"}), Read(ReadNoteAttachments, note));
+    EXPECT_EQ("fourth", Bytes(L"pic (3).png"));
+    EXPECT_EQ("attached", Bytes(L"scan.pdf"));
+    EXPECT_EQ("first", Bytes(L"pic.png"));
+
+    EXPECT_EQ(std::vector<CString>{L"scan.pdf"}, Read(ReadNoteResources, other));
+    EXPECT_EQ(std::vector<CString>{L"scan (2).pdf"}, Read(ReadNoteAttachments, other));
+    EXPECT_EQ("image data", Bytes(L"scan.pdf"));
+    EXPECT_EQ("attached", Bytes(L"scan (2).pdf"));
+}
+
+}  // namespace
