@@ -19,38 +19,6 @@ using namespace e2e;
 const DWORD kDriverLimitMs = 90000;
 const wchar_t kDriverTimeout[] = L"--timeout=60";
 
-// Without a window manager on the display, Wine waits two seconds for one at every window that
-// closes; windows that Wine manages itself close at once. Set for the program only, for this run.
-class UnmanagedWindowsUnderWine : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (!::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) return;
-        HKEY key = nullptr;
-        const bool parentExisted = ::RegOpenKeyExW(HKEY_CURRENT_USER, kParent, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (key) ::RegCloseKey(key);
-        key = nullptr;
-        DWORD disposition = 0;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, &disposition) !=
-            ERROR_SUCCESS)
-            return;
-        m_created = disposition == REG_CREATED_NEW_KEY;
-        m_createdParent = m_created && !parentExisted;
-        ::RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 2 * sizeof(wchar_t));
-        ::RegCloseKey(key);
-    }
-    void TearDown() override {
-        if (m_created) ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\BrelmEverNote.exe");
-        if (m_createdParent) ::RegDeleteKeyW(HKEY_CURRENT_USER, kParent);
-    }
-
-private:
-    static constexpr const wchar_t* kParent = L"Software\\Wine\\AppDefaults";
-    static constexpr const wchar_t* kKey = L"Software\\Wine\\AppDefaults\\BrelmEverNote.exe\\X11 Driver";
-    bool m_created = false;
-    bool m_createdParent = false;
-};
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new UnmanagedWindowsUnderWine);
-
 // One argument as the C runtime reads it back: quoted, backslashes before a quote doubled.
 std::wstring Quote(const std::wstring& arg) {
     std::wstring out = L"\"";
