@@ -44,6 +44,7 @@ void BrelmNormalizeLineEnds(wchar_t* data, UINT size, BOOL keepCrLf) { Normalize
 void BrelmNormalizeLineEnds(char* data, UINT size, BOOL keepCrLf) { NormalizeUnits(data, size, keepCrLf); }
 
 BOOL BrelmDecodeTextBuffer(char* data, UINT size, CString& text, UINT flags, const wchar_t* fileName) {
+    if (!data) return FALSE;
     try {
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
         const bool markUtf16 = bytes[0] == 0xFF && bytes[1] == 0xFE;

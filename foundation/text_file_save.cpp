@@ -1,6 +1,8 @@
 // Saving text as UTF-16LE with a byte-order mark and CR LF line ends, three attempts, failures logged.
 #include "text_file_save.h"
 
+#include <climits>
+
 #include <shlwapi.h>
 #include "file_helpers.h"
 #include "global.h"
@@ -67,6 +69,8 @@ BOOL BrelmConvertLfToCrLf(const wchar_t* text, CString& output) {
     try {
         const wchar_t* source = text ? text : L"";
         size_t length = wcslen(source);
+        // The doubled text must fit the string's count.
+        if (length > (INT_MAX - 2) / 2) return FALSE;
         CString converted;
         wchar_t* out = converted.GetBufferSetLength(static_cast<int>(2 * length + 2));
         wmemset(out, 0, 2 * length + 2);
