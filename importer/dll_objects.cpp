@@ -50,6 +50,7 @@ HRESULT CreateDllObject(const wchar_t* libraryPath, CLSID clsid, IBrelmDatabase*
     }
 
     hr = factory->CreateInstance(nullptr, IID_IBrelmDatabase, reinterpret_cast<void**>(object));
+    // So does a factory that claims success without an object.
     if (SUCCEEDED(hr) && !*object) hr = E_NOINTERFACE;
     if (FAILED(hr)) {
         WriteLogLine(BrelmFormatString2(L"Failed to create object: IID=%1, DllFileName=%2",

@@ -65,7 +65,9 @@ CString ExbFieldText(IBrelmSQLiteRecordset* rows, long column)
         BrelmMessageBoxByID(IDS_CANNOT_GET_FIELD_VALUE);
         return CString();
     }
-    return CString(value.m_str, static_cast<int>(value.Length()));
+    // A value ends at its first zero character: what follows it would be invisible to
+    // every later check yet still count as part of the text.
+    return CString(value.m_str);
 }
 
 int ExbFieldInt(IBrelmSQLiteRecordset* rows, long column)

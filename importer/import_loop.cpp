@@ -108,6 +108,7 @@ void CBrelmEverNoteDlg::OnOK() {
     CComPtr<IBrelmDatabase> database(m_spDatabase);
     if (!database) return;
 
+    // A factory that claims success without an object has failed as well.
     CComPtr<IBrelmSQLiteDatabase> exb;
     if (!m_coreDll.m_pfnCreateSQLiteDatabase || FAILED(m_coreDll.m_pfnCreateSQLiteDatabase(&exb)) || !exb) {
         BrelmMessageBoxByID(IDS_FAILED_TO_CREATE_DATABASE_OBJECT);

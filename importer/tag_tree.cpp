@@ -10,6 +10,10 @@ namespace {
 // walk never descends from it.
 typedef std::set<CString> CTagPath;
 
+// Deeper chains of tags are not followed: each level costs stack, and a file could
+// otherwise nest its tags until the program runs out of it.
+const size_t kMaxTagDepth = 1000;
+
 void CreateTagLevel(IBrelmDatabase* database, IBrelmTag* parentTag, const CExbTagMap& map,
                     const CString& parentId, CTagPath& path)
 {
@@ -34,7 +38,7 @@ void CreateTagLevel(IBrelmDatabase* database, IBrelmTag* parentTag, const CExbTa
         CComPtr<IBrelmTag> made;
         if (FAILED(found->QueryInterface(IID_IBrelmTag, reinterpret_cast<void**>(&made))) || !made)
             continue;
-        if (path.insert(tag.m_strUid).second) {
+        if (path.size() < kMaxTagDepth && path.insert(tag.m_strUid).second) {
             CreateTagLevel(database, made, map, tag.m_strUid, path);
             path.erase(tag.m_strUid);
         }
