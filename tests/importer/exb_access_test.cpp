@@ -103,6 +103,9 @@ TEST_F(ExbAccessTest, TextNumbersAndFiles)
     CComPtr<IBrelmSQLiteRecordset> rows = Rows(L"select 'abc', 42, 693594.5, NULL, x'00FF10', x''");
     EXPECT_EQ(L"abc", ExbFieldText(rows, 0));
     EXPECT_EQ(42, ExbFieldInt(rows, 1));
+    // A zero inside a text ends it: "COM1", zero, "x" must not pass as a file name "COM1...".
+    CComPtr<IBrelmSQLiteRecordset> zero = Rows(L"select cast(x'434F4D310078' as text)");
+    EXPECT_EQ(L"COM1", ExbFieldText(zero, 0));
     EXPECT_DOUBLE_EQ(693594.5, ExbFieldDouble(rows, 2));
     EXPECT_EQ(0.0, ExbFieldDouble(rows, 3));
 

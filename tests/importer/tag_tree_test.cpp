@@ -150,4 +150,18 @@ TEST_F(TagTreeTest, NeverDescendsFromAnIdAlreadyOnTheWay)
     EXPECT_EQ(expected, Tags());
 }
 
+TEST_F(TagTreeTest, StopsDescendingAtAThousandLevels)
+{
+    CExbTagMap map;
+    const int chain = 1100;
+    for (int i = 1; i <= chain; ++i) {
+        const std::wstring name = L"t" + std::to_wstring(i), uid = std::to_wstring(i);
+        AddTag(map, name.c_str(), uid.c_str(), i == 1 ? L"" : std::to_wstring(i - 1).c_str());
+    }
+    CreateTagTree(m_database, nullptr, map, L"");
+    const std::vector<TagRow> made = Tags();
+    ASSERT_EQ(1000u, made.size());
+    EXPECT_EQ((TagRow{"t1000", "t999"}), made.back());
+}
+
 }  // namespace
