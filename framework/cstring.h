@@ -199,11 +199,13 @@ public:
     CStringT& MakeLower() { if (!m_str.empty()) afx_detail::MakeLower(&m_str[0], m_str.size()); return *this; }
     CStringT& MakeUpper() { if (!m_str.empty()) afx_detail::MakeUpper(&m_str[0], m_str.size()); return *this; }
 
-    void Format(PCXSTR fmt, ...) {
-        va_list args;
-        va_start(args, fmt);
-        FormatV(fmt, args);
-        va_end(args);
+    // Arguments travel through C varargs, which carry only plain values: a CString must be passed
+    // as GetString() (or cast to PCXSTR), or this does not compile.
+    template <typename... Args>
+    void Format(PCXSTR fmt, Args... args) {
+        static_assert((std::is_trivially_copyable<Args>::value && ...),
+                      "Format takes plain values only; pass a CString as GetString()");
+        FormatVarargs(fmt, args...);
     }
     void FormatV(PCXSTR fmt, va_list args) {
         va_list copy;
@@ -216,12 +218,12 @@ public:
         out.resize(static_cast<size_t>(n));
         m_str.swap(out);
     }
-    void AppendFormat(PCXSTR fmt, ...) {
+    template <typename... Args>
+    void AppendFormat(PCXSTR fmt, Args... args) {
+        static_assert((std::is_trivially_copyable<Args>::value && ...),
+                      "AppendFormat takes plain values only; pass a CString as GetString()");
         CStringT piece;
-        va_list args;
-        va_start(args, fmt);
-        piece.FormatV(fmt, args);
-        va_end(args);
+        piece.FormatVarargs(fmt, args...);
         m_str += piece.m_str;
     }
 
@@ -250,6 +252,13 @@ public:
     friend bool operator<(const CStringT& a, const CStringT& b) { return a.m_str < b.m_str; }
 
 private:
+    void FormatVarargs(PCXSTR fmt, ...) {
+        va_list args;
+        va_start(args, fmt);
+        FormatV(fmt, args);
+        va_end(args);
+    }
+
     explicit CStringT(std::basic_string<Ch>&& s) : m_str(std::move(s)) {}
     static PCXSTR EmptyText() { static const Ch empty[1] = {0}; return empty; }
     static int Pos(size_t p) { return p == std::basic_string<Ch>::npos ? -1 : static_cast<int>(p); }

@@ -100,7 +100,10 @@ HRESULT CFileDialog::ShowShellDialog(HWND owner, INT_PTR& result) {
             dialog->SetFolder(folder);
     }
 
-    if (FAILED(dialog->Show(owner))) return S_OK;  // cancelled or closed
+    // Only the user's cancel ends here; any other failure leaves the choice to the classic dialog.
+    hr = dialog->Show(owner);
+    if (hr == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return S_OK;
+    if (FAILED(hr)) return S_FALSE;
     CComPtr<IShellItem> item;
     CoTaskString path;
     if (FAILED(dialog->GetResult(&item)) || FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path.p)) || !path.p)

@@ -30,7 +30,7 @@ public:
     OPENFILENAMEW m_ofn;
 
 private:
-    // S_FALSE when the shell's dialog is not available here.
+    // S_FALSE when the shell's dialog is not available here or fails to show.
     HRESULT ShowShellDialog(HWND owner, INT_PTR& result);
     INT_PTR ShowClassicDialog(HWND owner);
 

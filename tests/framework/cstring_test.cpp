@@ -51,6 +51,11 @@ TEST(CString, BufferAndFormat) {
     CString f;
     f.Format(L"%s=%d", L"n", -5);
     EXPECT_EQ(CString(L"n=-5"), f);
+    const CString name(L"k");
+    f.AppendFormat(L", %s=%.1f%c", name.GetString(), 2.5f, L'!');
+    EXPECT_EQ(CString(L"n=-5, k=2.5!"), f);
+    f.Format(L"plain");
+    EXPECT_EQ(CString(L"plain"), f);
     CStringA a("caf\xc3\xa9");
     EXPECT_EQ(5, a.GetLength());
     BSTR b = CString(L"x\0y", 3).AllocSysString();
@@ -63,3 +68,12 @@ TEST(Interfaces, IdsResolveThroughUuidof) {
     EXPECT_TRUE(IsEqualIID(__uuidof(IBrelmSQLiteRecordset), IID_IBrelmSQLiteRecordset));
     EXPECT_FALSE(IsEqualIID(IID_IBrelmFolder, IID_IBrelmDocument));
 }
+
+#ifdef CSTRING_FORMAT_MISUSE
+// Compiled only by the cstring_format_misuse test, which expects both calls to be refused.
+void FormatMisuse() {
+    CString s(L"x"), f;
+    f.Format(L"%s", s);
+    f.AppendFormat(L"%s", s);
+}
+#endif
