@@ -29,9 +29,11 @@ struct ComError {
 // Hands text to the calling thread's error object (what GetErrorInfo returns); gives hr back.
 HRESULT SetComErrorInfo(HRESULT hr, const std::wstring& text, REFIID source);
 
-// Runs a method body: no C++ exception crosses a COM method.
+// Runs a method body: no C++ exception crosses a COM method. The thread's error object is cleared
+// first, so a failure returned without text never shows the description of an earlier one.
 template <typename F>
 HRESULT ComGuard(REFIID source, F&& body) noexcept {
+    SetErrorInfo(0, nullptr);
     try {
         return body();
     } catch (const ComError& e) {

@@ -44,8 +44,15 @@ std::wstring DecodeReferences(const std::wstring& text) {
     } kNamed[] = {{L"amp", L'&'}, {L"lt", L'<'}, {L"gt", L'>'}, {L"quot", L'"'}, {L"apos", L'\''}, {L"nbsp", 0xA0}};
     std::wstring out;
     for (size_t i = 0; i < text.size(); ++i) {
-        const size_t semi = text[i] == L'&' ? text.find(L';', i) : std::wstring::npos;
-        if (semi == std::wstring::npos || semi - i > 10) {
+        // A reference ends within ten units of its '&'; looking no further keeps the scan linear.
+        size_t semi = std::wstring::npos;
+        for (size_t j = i + 1; text[i] == L'&' && j < text.size() && j - i <= 10; ++j) {
+            if (text[j] == L';') {
+                semi = j;
+                break;
+            }
+        }
+        if (semi == std::wstring::npos) {
             out += text[i];
             continue;
         }

@@ -22,34 +22,30 @@ std::wstring Trim(const std::wstring& text) {
     return text.substr(begin, text.find_last_not_of(L" \t\r\n") - begin + 1);
 }
 
-// True when path lies inside folder (both full paths, folder ending with '\').
-bool IsInside(const std::wstring& folder, const std::wstring& path) {
-    return path.size() > folder.size() &&
-           CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(),
-                                static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
-}
-
 // The local files that the page's src and href values name inside its own folder, each once.
 std::vector<StoredFile> ReadLinkedFiles(const std::wstring& html, const std::wstring& folder) {
     std::vector<StoredFile> files;
     std::set<std::wstring> seen;
+    // Junctions and symbolic links inside the folder must not lead a page to files elsewhere.
+    const std::wstring finalFolder = FinalFolderPath(folder);
+    if (finalFolder.empty()) return files;
     for (const std::wstring& value : FindLinkValues(html)) {
         for (const std::wstring& candidate : LinkCandidates(value)) {
             const std::wstring relative = LocalLinkPath(candidate);
             if (relative.empty()) continue;
             const std::wstring path = FullPath(folder + relative);
             if (!IsInside(folder, path)) continue;
+            const std::wstring key = TagKey(relative);
+            if (seen.count(key)) break;
             StoredFile file;
             DWORD error = 0;
-            if (!ReadWholeFile(path, &file.bytes, &error)) continue;
-            const std::wstring key = TagKey(relative);
-            if (seen.insert(key).second) {
-                file.name = relative;
-                for (wchar_t& c : file.name) {
-                    if (c == L'\\') c = L'/';
-                }
-                files.push_back(std::move(file));
+            if (!ReadWholeFile(path, &file.bytes, &error, &finalFolder)) continue;
+            seen.insert(key);
+            file.name = relative;
+            for (wchar_t& c : file.name) {
+                if (c == L'\\') c = L'/';
             }
+            files.push_back(std::move(file));
             break;
         }
     }

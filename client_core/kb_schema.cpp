@@ -1,8 +1,8 @@
 // Creation and check of the knowledge-base file's tables.
 //
-// A knowledge base is one SQLite file (rollback journal, foreign keys on), marked in its header with
-// application_id 0x42524B42 ("BRKB") and user_version 1. Texts are UTF-8; dates are OLE automation
-// dates (days since 1899-12-30, local time) stored as REAL, NULL until set.
+// A knowledge base is one SQLite file (write-ahead log while open, foreign keys on), marked in its
+// header with application_id 0x42524B42 ("BRKB") and user_version 1. Texts are UTF-8; dates are OLE
+// automation dates (days since 1899-12-30, local time) stored as REAL, NULL until set.
 //
 //   folders(id INTEGER PRIMARY KEY, parent_id INTEGER NULL -> folders, name TEXT, location TEXT UNIQUE)
 //       One row per level; location is the whole path "/a/b/", parent_id NULL at the top.

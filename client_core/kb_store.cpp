@@ -61,6 +61,13 @@ std::shared_ptr<KbStore> KbStore::Open(const std::wstring& path) {
     try {
         ExecSql(raw, "PRAGMA foreign_keys=ON");
         EnsureKnowledgeBaseSchema(raw);
+        // Write-ahead logging, synced at checkpoints only: an import makes several small writes per
+        // note, and each would otherwise wait for the disk twice. A killed program, or a crash of
+        // the machine, still leaves a sound file; the latter may lose the last writes. Set once the
+        // tables and the file's mark are in the main file, so the check above can read them there.
+        // Where the log cannot be used (a network share), the file keeps its rollback journal.
+        sqlite3_exec(raw, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        ExecSql(raw, "PRAGMA synchronous=NORMAL");
     } catch (ComError& e) {
         e.text = what + L": " + e.text;
         throw;

@@ -21,7 +21,7 @@ bool IsSqlSpace(char c) {
 
 // Read-only and immutable: SQLite then takes no locks and never creates -journal, -wal or -shm
 // files, so neither the user's file nor its folder changes. The price is that a hot journal or
-// an unmerged -wal file beside it is not read.
+// an unmerged -wal file beside it is not read; Open refuses such a file (HasPendingChanges).
 std::string ReadOnlyUri(const std::wstring& fullPath) {
     const std::string path = ToUtf8(fullPath);
     const bool unc = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
@@ -40,21 +40,43 @@ std::string ReadOnlyUri(const std::wstring& fullPath) {
     return uri + "?mode=ro&immutable=1";
 }
 
+// True when a -wal or -journal file with data lies beside the database: changes an immutable
+// reader would miss (a writer still has it open, or crashed).
+bool HasPendingChanges(const std::wstring& fullPath) {
+    for (const wchar_t* suffix : {L"-wal", L"-journal"}) {
+        WIN32_FILE_ATTRIBUTE_DATA side{};
+        if (GetFileAttributesExW((fullPath + suffix).c_str(), GetFileExInfoStandard, &side) &&
+            !(side.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (side.nFileSizeHigh || side.nFileSizeLow))
+            return true;
+    }
+    return false;
+}
+
+// Only stored tables are read. A view, or a recursive query inside one, in a damaged or crafted
+// file could make rows without end or values of any size, and no query of the program needs either.
+int OnlyStoredTables(void*, int action, const char*, const char*, const char*, const char* viewOrTrigger) {
+    return viewOrTrigger || action == SQLITE_RECURSIVE ? SQLITE_DENY : SQLITE_OK;
+}
+
 class SQLiteRecordset final : public DispatchObject<IBrelmSQLiteRecordset> {
 public:
     SQLiteRecordset(SharedDb db, SqliteStmt stmt, bool onRow)
         : db_(std::move(db)), stmt_(std::move(stmt)), onRow_(onRow) {}
 
     HRESULT STDMETHODCALLTYPE get_FieldCount(long* count) override {
-        if (!count) return E_POINTER;
-        *count = sqlite3_column_count(stmt_.get());
-        return S_OK;
+        return Guard([&] {
+            if (!count) return E_POINTER;
+            *count = sqlite3_column_count(stmt_.get());
+            return S_OK;
+        });
     }
 
     HRESULT STDMETHODCALLTYPE get_EOF(VARIANT_BOOL* end) override {
-        if (!end) return E_POINTER;
-        *end = onRow_ ? VARIANT_FALSE : VARIANT_TRUE;
-        return S_OK;
+        return Guard([&] {
+            if (!end) return E_POINTER;
+            *end = onRow_ ? VARIANT_FALSE : VARIANT_TRUE;
+            return S_OK;
+        });
     }
 
     HRESULT STDMETHODCALLTYPE GetFieldValue(long column, BSTR* value) override {
@@ -178,6 +200,10 @@ public:
                 ThrowComError(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), what + L": it is a folder");
             const unsigned long long size =
                 (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+            if (HasPendingChanges(full))
+                ThrowComError(HrFromSqlite(SQLITE_BUSY),
+                              what + L": the notebook has unsaved changes pending (it is in use by Evernote, or "
+                                     L"Evernote was stopped by a crash); close Evernote and try again");
 
             sqlite3* raw = nullptr;
             int rc = sqlite3_open_v2(ReadOnlyUri(full).c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
@@ -185,6 +211,7 @@ public:
             if (rc != SQLITE_OK) ThrowSqlite(raw, rc, what);
             sqlite3_limit(raw, SQLITE_LIMIT_ATTACHED, 0);
             sqlite3_db_config(raw, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+            sqlite3_set_authorizer(raw, OnlyStoredTables, nullptr);
 
             // Reading the schema now makes a file that is no database fail here, not at the first query.
             rc = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);

@@ -19,6 +19,18 @@ struct FileHandle {
     }
 };
 
+// The path the system resolves an open file or folder to, every link followed; empty on failure.
+std::wstring FinalPathOf(HANDLE h) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return std::wstring();
+        if (n < buffer.size()) return std::wstring(buffer.data(), n);
+        buffer.resize(n + 1);
+    }
+}
+
 }  // namespace
 
 std::wstring WinErrorText(DWORD code) {
@@ -59,6 +71,20 @@ std::wstring WithTrailingBackslash(const std::wstring& folder) {
     return folder + L"\\";
 }
 
+bool IsInside(const std::wstring& folder, const std::wstring& path) {
+    return path.size() > folder.size() &&
+           CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(),
+                                static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring FinalFolderPath(const std::wstring& folder) {
+    FileHandle handle{CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    if (handle.h == INVALID_HANDLE_VALUE) return std::wstring();
+    const std::wstring path = FinalPathOf(handle.h);
+    return path.empty() ? path : WithTrailingBackslash(path);
+}
+
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -74,7 +100,7 @@ bool CreateFolders(const std::wstring& folder) {
     return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string* bytes, DWORD* error) {
+bool ReadWholeFile(const std::wstring& path, std::string* bytes, DWORD* error, const std::wstring* within) {
     bytes->clear();
     FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
@@ -85,6 +111,11 @@ bool ReadWholeFile(const std::wstring& path, std::string* bytes, DWORD* error) {
     // Device names such as CON or NUL open too; only real files count.
     if (GetFileType(file.h) != FILE_TYPE_DISK) {
         *error = ERROR_BAD_FILE_TYPE;
+        return false;
+    }
+    // Asked of the open handle, so a link swapped in after a check cannot lead elsewhere.
+    if (within && !IsInside(*within, FinalPathOf(file.h))) {
+        *error = ERROR_ACCESS_DENIED;
         return false;
     }
     LARGE_INTEGER size{};

@@ -16,11 +16,19 @@ std::wstring FolderOf(const std::wstring& path);
 std::wstring FileNameOf(const std::wstring& path);
 std::wstring WithTrailingBackslash(const std::wstring& folder);
 
+// True when path lies inside folder (both full paths, folder ending with '\'), ignoring case.
+bool IsInside(const std::wstring& folder, const std::wstring& path);
+// The folder as the system resolves it, every junction and symbolic link followed, ending with '\';
+// empty when it cannot be opened.
+std::wstring FinalFolderPath(const std::wstring& folder);
+
 bool IsFolder(const std::wstring& path);
 // Creates a folder with all its missing parents; true when it exists afterwards.
 bool CreateFolders(const std::wstring& folder);
 
 // Reads a whole regular disk file (no device, no folder); false with a Win32 error code otherwise.
-bool ReadWholeFile(const std::wstring& path, std::string* bytes, DWORD* error);
+// With within (a FinalFolderPath) given, a file that links lead outside that folder is refused.
+bool ReadWholeFile(const std::wstring& path, std::string* bytes, DWORD* error,
+                   const std::wstring* within = nullptr);
 
 }  // namespace brelm_core

@@ -33,6 +33,38 @@ void RemoveTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
+// Wine's own Unix path of a Windows path (whose last part need not exist); empty outside Wine.
+std::wstring UnixPathOf(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixName = toUnix ? toUnix(path.c_str()) : nullptr;
+    if (!unixName) return std::wstring();
+    const int n = MultiByteToWideChar(CP_UTF8, 0, unixName, -1, nullptr, 0);
+    std::wstring out(n > 0 ? static_cast<size_t>(n - 1) : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, unixName, -1, &out[0], n);
+    HeapFree(GetProcessHeap(), 0, unixName);
+    return out;
+}
+
+// Starts a Unix program (Wine starts those too, but does not wait for them) and waits until
+// done() holds, at most ten seconds.
+template <typename Done>
+bool RunUnix(const std::wstring& program, const std::wstring& arguments, Done done) {
+    std::wstring command = L"\"" + program + L"\" " + arguments;
+    std::wstring exe = L"Z:" + program;
+    std::replace(exe.begin(), exe.end(), L'/', L'\\');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 500 && !done(); ++i) Sleep(20);
+    return done();
+}
+
 CoreDll LoadCore() {
     CoreDll dll;
     wchar_t exe[MAX_PATH] = {};
@@ -85,6 +117,31 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() { RemoveTree(path_); }
+
+bool FileLink::Make(const std::wstring& link, const std::wstring& target, bool folder) {
+    link_ = link;
+    folder_ = folder;
+    const DWORD kind = folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
+    const DWORD unprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE, Windows 10 1703 on
+    if ((CreateSymbolicLinkW(link.c_str(), target.c_str(), kind | unprivileged) ||
+         CreateSymbolicLinkW(link.c_str(), target.c_str(), kind)) &&
+        FileExists(link))
+        return true;
+    const std::wstring unixLink = UnixPathOf(link), unixTarget = UnixPathOf(target);
+    if (unixLink.empty() || unixTarget.empty()) return false;
+    unix_ = true;
+    return RunUnix(L"/bin/ln", L"-s \"" + unixTarget + L"\" \"" + unixLink + L"\"", [&] { return FileExists(link); });
+}
+
+FileLink::~FileLink() {
+    if (link_.empty()) return;
+    if (unix_)
+        RunUnix(L"/bin/rm", L"-f \"" + UnixPathOf(link_) + L"\"", [&] { return !FileExists(link_); });
+    else if (folder_)
+        RemoveDirectoryW(link_.c_str());
+    else
+        DeleteFileW(link_.c_str());
+}
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -101,6 +101,23 @@ private:
     std::wstring path_;
 };
 
+// A symbolic link of a test, removed at the end. Wine's CreateSymbolicLinkW makes none, so under
+// Wine it is a Unix symbolic link, which Wine follows the same way.
+class FileLink {
+public:
+    FileLink() = default;
+    FileLink(const FileLink&) = delete;
+    FileLink& operator=(const FileLink&) = delete;
+    ~FileLink();
+    // True when link exists afterwards (leading to target, a folder or a file).
+    bool Make(const std::wstring& link, const std::wstring& target, bool folder);
+
+private:
+    std::wstring link_;
+    bool folder_ = false;
+    bool unix_ = false;
+};
+
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);

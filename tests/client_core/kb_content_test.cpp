@@ -39,6 +39,20 @@ protected:
         return doc->UpdateDocument(Bstr(file), Bstr(file), flags);
     }
 
+    std::string PlainText() const {
+        sqlite3* raw = nullptr;
+        std::string text = "(unreadable)";
+        if (sqlite3_open_v2(Utf8(kb_).c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(raw, "SELECT plain_text FROM documents", -1, &st, nullptr);
+            if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0))
+                text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+            sqlite3_finalize(st);
+        }
+        sqlite3_close(raw);
+        return text;
+    }
+
     std::wstring page_ = dir_ / L"page\\";
 };
 
@@ -66,6 +80,45 @@ TEST_F(DocumentContent, StoresThePageAndOnlyTheLocalFilesInsideItsFolder) {
                                  FileLine("with space.png", "SP") + "Tags\n";
     const std::string dump = Dump();
     EXPECT_NE(std::string::npos, dump.find(expected)) << dump;
+}
+
+// Big pages must not make an import look frozen: each '&' is looked at briefly, each file read once.
+TEST_F(DocumentContent, ManyAmpersandsAndRepeatedLinksStoreQuickly) {
+    std::string html = "<p>" + std::string(200000, '&') + "</p><img src=\"" + std::string(100000, '&') + "\">" +
+                       "<p>&#x1F600; &#00000065; &#000000065;</p>";
+    for (int i = 0; i < 1000; ++i) html += i % 2 ? "<img src=\"big.png\">" : "<img src=\"BIG.PNG\">";
+    const std::string big(2 * 1024 * 1024, 'B');
+    ASSERT_TRUE(WriteBytes(page_ + L"big.png", big));
+    ASSERT_TRUE(WriteBytes(page_ + L"big.htm", html));
+    Ref<IBrelmDocument> doc = Document(L"/N/", L"Page");
+    ASSERT_TRUE(doc);
+    const ULONGLONG start = GetTickCount64();
+    ASSERT_EQ(S_OK, Update(doc.get(), page_ + L"big.htm"));
+    EXPECT_LT(GetTickCount64() - start, 3000u);
+    // References stay decoded up to their longest form and not beyond it.
+    const std::string text = PlainText();
+    EXPECT_NE(std::string::npos, text.find(std::string(200000, '&') + " \xf0\x9f\x98\x80 A &#000000065;"));
+    const std::string dump = Dump();
+    EXPECT_NE(std::string::npos, dump.find(FileLine("BIG.PNG", big) + "Tags\n")) << dump.substr(0, 2000);
+}
+
+// A junction or symbolic link inside the page's folder must not lead it to files elsewhere.
+TEST_F(DocumentContent, LinksInThePageFolderDoNotLeadOutside) {
+    ASSERT_TRUE(CreateDirectoryW((dir_ / L"elsewhere").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(dir_ / L"elsewhere\\secret.png", "SECRET"));
+    FileLink folderLink, fileLink;
+    if (!folderLink.Make(page_ + L"linked", dir_ / L"elsewhere", true) ||
+        !fileLink.Make(page_ + L"linked.png", dir_ / L"elsewhere\\secret.png", false))
+        GTEST_SKIP() << "this system cannot make symbolic links here";
+    ASSERT_EQ("SECRET", ReadBytes(page_ + L"linked\\secret.png"));
+    ASSERT_EQ("SECRET", ReadBytes(page_ + L"linked.png"));
+    ASSERT_TRUE(WriteBytes(page_ + L"page.htm", "<img src=\"linked/secret.png\"><img src=\"linked.png\"><img src=\"a.png\">"));
+    Ref<IBrelmDocument> doc = Document(L"/N/", L"Page");
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(S_OK, Update(doc.get(), page_ + L"page.htm"));
+    const std::string dump = Dump();
+    EXPECT_NE(std::string::npos, dump.find("\n" + FileLine("a.png", "AAA") + "Tags\n")) << dump;
+    EXPECT_EQ(std::string::npos, dump.find("secret")) << dump;
 }
 
 TEST_F(DocumentContent, UnreadablePageFailsAndLeavesTheDocumentAsItWas) {

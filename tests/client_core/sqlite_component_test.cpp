@@ -354,6 +354,58 @@ TEST_F(SQLiteComponent, FailuresCarryTheSQLiteMessage) {
     const std::wstring text = LastErrorInfo();
     EXPECT_NE(std::wstring::npos, text.find(L"no such column")) << Utf8(text);
     EXPECT_NE(std::wstring::npos, text.find(L"select nope from items")) << Utf8(text);
+
+    // A failure returned without a text leaves no older description behind.
+    Ref<IBrelmSQLiteRecordset> rows;
+    ASSERT_EQ(S_OK, Query("select 1", &rows));
+    EXPECT_FAILED(db_->Query(Bstr(L"select nope from items"), 0, result.put()));
+    EXPECT_EQ(E_POINTER, db_->Query(Bstr(L"select 1"), 0, nullptr));
+    EXPECT_EQ(L"", LastErrorInfo());
+    EXPECT_FAILED(db_->Query(Bstr(L"select nope from items"), 0, result.put()));
+    EXPECT_EQ(E_POINTER, rows->get_FieldCount(nullptr));
+    EXPECT_EQ(L"", LastErrorInfo());
+}
+
+// A reader that takes the file as it stands would miss changes still in a -wal file or a hot
+// journal beside it; the file is refused instead, and neither file is touched.
+TEST_F(SQLiteComponent, PendingChangesBesideTheFileRefuseToOpen) {
+    const std::wstring wal = path_ + L"-wal", journal = path_ + L"-journal";
+    sqlite3* writer = nullptr;  // Evernote, still running with a change not yet merged
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(Utf8(path_).c_str(), &writer));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(writer, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                                              "INSERT INTO items VALUES(99, 1)", nullptr, nullptr, nullptr));
+    const std::string walBytes = ReadBytes(wal), before = ReadBytes(path_);
+    ASSERT_FALSE(walBytes.empty());
+    EXPECT_FAILED(Open());
+    const std::wstring text = LastErrorInfo();
+    EXPECT_NE(std::wstring::npos, text.find(L"unsaved changes")) << Utf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"close Evernote")) << Utf8(text);
+    Ref<IDispatch> result;
+    EXPECT_EQ(E_UNEXPECTED, db_->Query(Bstr(L"select 1"), 0, result.put()));
+    EXPECT_EQ(walBytes, ReadBytes(wal));
+    EXPECT_EQ(before, ReadBytes(path_));
+    sqlite3_close(writer);  // merges the change and removes the -wal file
+    ASSERT_FALSE(FileExists(wal));
+
+    const std::string hot = "\xd9\xd5\x05\xf9\x20\xa1\x63\xd7" + std::string(4088, '\x01');
+    const struct {
+        const std::wstring* side;
+        std::string bytes;
+        bool opens;
+    } cases[] = {{&wal, "", true}, {&journal, "", true}, {&journal, hot, false}, {&wal, "WAL", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(*c.side) + ", " + std::to_string(c.bytes.size()) + " bytes");
+        ASSERT_TRUE(WriteBytes(*c.side, c.bytes));
+        const std::string database = ReadBytes(path_);
+        EXPECT_EQ(c.opens, SUCCEEDED(Open()));
+        if (!c.opens) {
+            EXPECT_NE(std::wstring::npos, LastErrorInfo().find(L"close Evernote"));
+        }
+        EXPECT_EQ(c.bytes, ReadBytes(*c.side));
+        EXPECT_EQ(database, ReadBytes(path_));
+        db_->Close();
+        DeleteFileW(c.side->c_str());
+    }
 }
 
 }  // namespace
