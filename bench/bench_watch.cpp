@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "e2e_text.h"
+
 namespace {
 
 const int kIdBrowse = 1001;
@@ -38,23 +40,6 @@ public:
 private:
     HANDLE m_handle;
 };
-
-std::wstring Quote(const std::wstring& arg) {
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
-    std::wstring out = L"\"";
-    size_t slashes = 0;
-    for (const wchar_t c : arg) {
-        if (c == L'\\') {
-            ++slashes;
-            continue;
-        }
-        out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
-        slashes = 0;
-        out += c;
-    }
-    out.append(slashes * 2, L'\\');
-    return out + L"\"";
-}
 
 DWORD ChildOf(DWORD parent, const wchar_t* name) {
     Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -113,7 +98,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     std::wstring commandLine;
-    for (int k = i; k < argc; ++k) commandLine += (k > i ? L" " : L"") + Quote(argv[k]);
+    for (int k = i; k < argc; ++k) commandLine += (k > i ? L" " : L"") + e2e::QuoteArgument(argv[k]);
     if (!temp.empty()) {
         CreateDirectoryW(temp.c_str(), nullptr);
         SetEnvironmentVariableW(L"TEMP", temp.c_str());

@@ -147,15 +147,19 @@ TempFolder::TempFolder(const std::wstring& name) {
 TempFolder::~TempFolder() { RemoveTree(m_path); }
 
 void RemoveTree(const std::wstring& folder) {
+    std::wstring base = folder;
+    if (!base.empty() && base.back() != L'\\') base += L'\\';
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
+    HANDLE find = ::FindFirstFileW((base + L"*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = data.cFileName;
             if (name == L"." || name == L"..") continue;
-            const std::wstring full = folder + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full + L"\\");
+            const std::wstring full = base + name;
+            // A link to a folder elsewhere is removed, never entered.
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                RemoveTree(full);
             } else {
                 ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
                 ::DeleteFileW(full.c_str());
@@ -163,7 +167,7 @@ void RemoveTree(const std::wstring& folder) {
         } while (::FindNextFileW(find, &data));
         ::FindClose(find);
     }
-    ::RemoveDirectoryW(folder.c_str());
+    ::RemoveDirectoryW(base.c_str());
 }
 
 bool FileExists(const std::wstring& path) {

@@ -62,6 +62,7 @@ private:
     std::wstring m_path;
 };
 
+// Removes the folder (with or without a trailing backslash) and everything in it.
 void RemoveTree(const std::wstring& folder);
 bool FileExists(const std::wstring& path);
 std::string ReadBytes(const std::wstring& path);

@@ -19,23 +19,6 @@ using namespace e2e;
 const DWORD kDriverLimitMs = 90000;
 const wchar_t kDriverTimeout[] = L"--timeout=60";
 
-// One argument as the C runtime reads it back: quoted, backslashes before a quote doubled.
-std::wstring Quote(const std::wstring& arg) {
-    std::wstring out = L"\"";
-    size_t slashes = 0;
-    for (const wchar_t c : arg) {
-        if (c == L'\\') {
-            ++slashes;
-            continue;
-        }
-        out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
-        slashes = 0;
-        out += c;
-    }
-    out.append(slashes * 2, L'\\');
-    return out + L"\"";
-}
-
 std::wstring WithoutTrailingSeparator(std::wstring folder) {
     if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
     return folder;
@@ -84,10 +67,10 @@ protected:
 
     // Runs the driver with its options on the program with its arguments.
     DriverReport Drive(const std::vector<std::wstring>& options, const std::vector<std::wstring>& programArgs) {
-        std::wstring command = Quote(BinFolder() + L"e2e_driver.exe") + L" " + kDriverTimeout;
-        for (const std::wstring& option : options) command += L" " + Quote(option);
-        command += L" -- " + Quote(Program());
-        for (const std::wstring& arg : programArgs) command += L" " + Quote(arg);
+        std::wstring command = QuoteArgument(BinFolder() + L"e2e_driver.exe") + L" " + kDriverTimeout;
+        for (const std::wstring& option : options) command += L" " + QuoteArgument(option);
+        command += L" -- " + QuoteArgument(Program());
+        for (const std::wstring& arg : programArgs) command += L" " + QuoteArgument(arg);
         const ProcessResult run = RunProcess(command, kDriverLimitMs);
         DriverReport report(run.output);
         EXPECT_TRUE(run.started);
@@ -105,7 +88,7 @@ protected:
     }
 
     KbDump Dump(const std::wstring& kb) {
-        const ProcessResult run = RunProcess(Quote(BinFolder() + L"kbdump.exe") + L" " + Quote(kb), 30000);
+        const ProcessResult run = RunProcess(QuoteArgument(BinFolder() + L"kbdump.exe") + L" " + QuoteArgument(kb), 30000);
         EXPECT_EQ(0u, run.exitCode) << run.output;
         return ParseKbDump(run.output);
     }

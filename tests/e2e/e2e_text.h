@@ -1,4 +1,5 @@
-// Text conversions shared by the driver and the tests: UTF-8, and values kept on one output line.
+// Text conversions shared by the driver and the tests: UTF-8, quoted arguments, and values kept on one
+// output line.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +23,23 @@ inline std::wstring FromUtf8(const std::string& text) {
     std::wstring out(static_cast<size_t>(size), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size);
     return out;
+}
+
+// One argument as the C runtime reads it back: quoted, backslashes before a quote doubled.
+inline std::wstring QuoteArgument(const std::wstring& arg) {
+    std::wstring out = L"\"";
+    size_t slashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++slashes;
+            continue;
+        }
+        out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+        slashes = 0;
+        out += c;
+    }
+    out.append(slashes * 2, L'\\');
+    return out + L"\"";
 }
 
 // Line ends become \n and \r and a backslash is doubled, so a message of several lines stays on

@@ -18,22 +18,6 @@ struct DbCloser {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
 
-std::wstring Quote(const std::wstring& arg) {
-    std::wstring out = L"\"";
-    size_t slashes = 0;
-    for (const wchar_t c : arg) {
-        if (c == L'\\') {
-            ++slashes;
-            continue;
-        }
-        out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
-        slashes = 0;
-        out += c;
-    }
-    out.append(slashes * 2, L'\\');
-    return out + L"\"";
-}
-
 bool SameText(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
@@ -76,76 +60,12 @@ void Walk(const std::wstring& root, const std::wstring& relative, const std::vec
 
 }  // namespace
 
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
-    return out;
-}
-
-std::wstring BinFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 bool MakeFolders(const std::wstring& folder) {
     for (size_t i = 3; i <= folder.size(); ++i) {
         if (i == folder.size() || folder[i] == L'\\') ::CreateDirectoryW(folder.substr(0, i).c_str(), nullptr);
     }
     const DWORD attributes = ::GetFileAttributesW(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void RemoveTree(const std::wstring& folder) {
-    std::wstring base = folder;
-    if (!base.empty() && base.back() != L'\\') base += L'\\';
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((base + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = base + name;
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                RemoveTree(path);
-            } else {
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(base.c_str());
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    LARGE_INTEGER size = {};
-    ::GetFileSizeEx(file, &size);
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!bytes.empty() && (!::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                           got != bytes.size()))
-        bytes.clear();
-    ::CloseHandle(file);
-    return bytes;
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = bytes.empty() || (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                                  nullptr) && written == bytes.size());
-    ::CloseHandle(file);
-    return ok;
 }
 
 bool Process::Start(const std::wstring& commandLine, const std::vector<std::wstring>& environment) {
@@ -273,9 +193,9 @@ std::vector<std::string> ImportRun::All(const std::string& key) const {
 
 std::wstring DriverCommand(const std::wstring& exb, const std::wstring& kb, int timeoutSeconds) {
     const std::wstring bin = BinFolder();
-    return Quote(bin + L"e2e_driver.exe") + L" --timeout=" + std::to_wstring(timeoutSeconds) + L" " +
-           Quote(L"--file=" + exb) + L" -- " + Quote(bin + L"BrelmEverNote.exe") + L" " +
-           Quote(L"/AppPath=" + bin) + L" " + Quote(L"/DatabasePath=" + kb);
+    return e2e::QuoteArgument(bin + L"e2e_driver.exe") + L" --timeout=" + std::to_wstring(timeoutSeconds) + L" " +
+           e2e::QuoteArgument(L"--file=" + exb) + L" -- " + e2e::QuoteArgument(bin + L"BrelmEverNote.exe") + L" " +
+           e2e::QuoteArgument(L"/AppPath=" + bin) + L" " + e2e::QuoteArgument(L"/DatabasePath=" + kb);
 }
 
 std::vector<std::wstring> TempEnvironment(const std::wstring& temp) { return {L"TEMP=" + temp, L"TMP=" + temp}; }

@@ -8,18 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "e2e_run.h"
+#include "e2e_text.h"
+
 namespace hostile {
 
-std::string ToUtf8(const std::wstring& text);
+using e2e::BinFolder;
+using e2e::ReadBytes;
+using e2e::RemoveTree;
+using e2e::ToUtf8;
+using e2e::WriteBytes;
 
-// The folder of this test program, where every built program lies, with a trailing backslash.
-std::wstring BinFolder();
-
-// Makes the folder and its missing parents; removes a tree with everything in it.
+// Makes the folder and its missing parents.
 bool MakeFolders(const std::wstring& folder);
-void RemoveTree(const std::wstring& folder);
-std::string ReadBytes(const std::wstring& path);
-bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // A running process with its standard output collected; killed when the holder goes.
 class Process {
