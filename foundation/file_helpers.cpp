@@ -14,9 +14,18 @@ const int kCutWithoutExtension = 250;
 const int kDriveDirBuffer = 260;
 const int kNameExtBuffer = 1024;
 
+// Windows refuses every control character in a file name, not only the three in the list.
+bool HasControlChar(const wchar_t* name) {
+    for (; *name; ++name) {
+        if (*name < L' ') return true;
+    }
+    return false;
+}
+
 // Length and characters only; the names Windows reserves are judged apart.
 bool HasValidCharsAndLength(const wchar_t* name) {
-    return wcslen(name) <= static_cast<size_t>(kMaxFileName) && !wcspbrk(name, kInvalidFileNameChars);
+    return wcslen(name) <= static_cast<size_t>(kMaxFileName) && !wcspbrk(name, kInvalidFileNameChars) &&
+           !HasControlChar(name);
 }
 
 // Where a device name ends when the name is one ("CON", "nul.txt", "COM1 .log"),
@@ -152,6 +161,7 @@ void BrelmMakeValidFileName(CString& name) {
         }
     }
     for (const wchar_t* c = kInvalidFileNameChars; *c; ++c) name.Replace(*c, L'-');
+    for (wchar_t c = 1; c < L' '; ++c) name.Replace(c, L'-');
     while (name.Find(L"--") >= 0) name.Replace(L"--", L"-");
     name.TrimRight();
     name.TrimLeft();

@@ -50,8 +50,9 @@ BOOL BrelmSaveStreamToFile(IStream* stream, const wchar_t* path) {
         global->WriteLog(message, 0);
         return FALSE;
     }
-    if (size) fwrite(buffer.get(), size, 1, file);
-    return TRUE;
+    // A short write (a full disk) must not pass for a saved file.
+    if (size && fwrite(buffer.get(), size, 1, file) != 1) return FALSE;
+    return fflush(file) == 0;
 }
 
 BOOL BrelmReadStreamToStringA(IStream* stream, CStringA& text) {

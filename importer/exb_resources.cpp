@@ -52,10 +52,13 @@ public:
     }
 
 private:
+    // Windows drops trailing dots and blanks: "a.jpg." and "a.jpg " open "a.jpg".
     static CString Key(const CString& name)
     {
-        CString key(name);
-        int length = key.GetLength();
+        int length = name.GetLength();
+        while (length > 0 && (name[length - 1] == L'.' || name[length - 1] == L' '))
+            --length;
+        CString key = name.Left(length);
         if (length > 0) {
             ::CharUpperBuffW(key.GetBuffer(length), static_cast<DWORD>(length));
             key.ReleaseBuffer(length);
@@ -100,12 +103,7 @@ void ClaimResourceNames(IBrelmSQLiteDatabase* database, const wchar_t* noteId, C
     if (!rows)
         return;
     while (!ExbAtEnd(rows)) {
-        CString uid = ExbFieldText(rows, 1);
-        CString name = ExbFieldText(rows, 4);
-        BrelmMakeValidFileName(name);
-        if (name.IsEmpty())
-            name = ResourceFileName(CString(), ExbFieldMd5Hex(rows));
-        names.Claim(uid, name);
+        names.Claim(ExbFieldText(rows, 1), ResourceFileName(ExbFieldText(rows, 4), ExbFieldMd5Hex(rows)));
         rows->MoveNext();
     }
 }

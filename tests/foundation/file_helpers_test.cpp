@@ -53,6 +53,8 @@ TEST(BrelmMakeValidFileName, Table) {
         {L"?..?", L".._"},
         {L"CONSOLE", L"CONSOLE"},
         {L"com0", L"com0"},
+        {L"a\x01" L"b.txt", L"a-b.txt"},  // no file can be made with a control character in its name
+        {L"\x0b" L"x\x1f", L"x"},
     };
     for (const auto& c : cases) {
         CString name = c.in;
@@ -62,7 +64,7 @@ TEST(BrelmMakeValidFileName, Table) {
     }
     EXPECT_TRUE(BrelmIsValidFileName(X(259)));
     EXPECT_FALSE(BrelmIsValidFileName(X(260)));
-    for (const wchar_t* bad : {L"a,b", L"100%", L"it's", L"NUL", L"prn .txt", L"...", L" . "}) {
+    for (const wchar_t* bad : {L"a,b", L"100%", L"it's", L"NUL", L"prn .txt", L"...", L" . ", L"bell\x07.wav"}) {
         EXPECT_FALSE(BrelmIsValidFileName(bad)) << CStringA(bad).GetString();
     }
 }

@@ -160,4 +160,20 @@ TEST_F(ExbResourcesTest, EqualNamesGetFilesOfTheirOwn)
     EXPECT_EQ("attached", Bytes(L"scan (2).pdf"));
 }
 
+// Windows drops trailing dots and blanks, so these names would all open one file.
+TEST_F(ExbResourcesTest, NamesEqualButForTrailingDotsAndBlanksGetFilesOfTheirOwn)
+{
+    long long note = File().AddNote(exb::Note());
+    Resource(note, L"a.jpg", "first");
+    Resource(note, L"a.jpg.", "second");
+    Resource(note, L"A.JPG ", "third");
+    Resource(note, (Id(note) + L".htm. ").c_str(), "fourth");
+    Open();
+
+    std::vector<CString> names = Read(ReadNoteResources, note);
+    ASSERT_EQ(4u, names.size());
+    const char* bytes[] = {"first", "second", "third", "fourth"};
+    for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(bytes[i], Bytes(names[i])) << CStringA(names[i]).GetString();
+}
+
 }  // namespace
