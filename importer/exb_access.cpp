@@ -153,6 +153,26 @@ bool ExbAtEnd(IBrelmSQLiteRecordset* rows)
     return end != 0;
 }
 
+bool ExbMoveNext(IBrelmSQLiteRecordset* rows)
+{
+    return rows && SUCCEEDED(rows->MoveNext());
+}
+
+BOOL IsExbItemId(const wchar_t* text)
+{
+    if (!text)
+        return FALSE;
+    if (*text == L'-')
+        ++text;
+    if (!*text)
+        return FALSE;
+    for (; *text; ++text) {
+        if (*text < L'0' || *text > L'9')
+            return FALSE;
+    }
+    return TRUE;
+}
+
 CString ExbAttrText(IBrelmSQLiteDatabase* database, const wchar_t* itemId, int aid)
 {
     CString sql = BrelmFormatString2(kAttrTextSql, itemId, BrelmIntToStr(aid));

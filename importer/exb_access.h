@@ -30,3 +30,9 @@ CString ExbNotebookName(IBrelmSQLiteDatabase* database, const wchar_t* notebookI
 
 // Whether rows has no current row (also for null rows).
 bool ExbAtEnd(IBrelmSQLiteRecordset* rows);
+// Moves to the next row; false when the move failed, so a reader loop cannot stand on one row forever.
+bool ExbMoveNext(IBrelmSQLiteRecordset* rows);
+
+// Whether text can go into the reader's SQL and file names as an item id: an
+// integer in decimal, nothing else.
+BOOL IsExbItemId(const wchar_t* text);

@@ -52,13 +52,10 @@ public:
     }
 
 private:
-    // Windows drops trailing dots and blanks: "a.jpg." and "a.jpg " open "a.jpg".
     static CString Key(const CString& name)
     {
-        int length = name.GetLength();
-        while (length > 0 && (name[length - 1] == L'.' || name[length - 1] == L' '))
-            --length;
-        CString key = name.Left(length);
+        CString key(name);
+        int length = key.GetLength();
         if (length > 0) {
             ::CharUpperBuffW(key.GetBuffer(length), static_cast<DWORD>(length));
             key.ReleaseBuffer(length);
@@ -82,16 +79,25 @@ private:
     std::set<CString> m_taken;
 };
 
-// The valid file name of a resource: its own name, or its digest when it has
-// none or nothing of it survives validation.
+// A valid file name under which the file on disk has the very same name: Windows
+// drops trailing dots and blanks ("a.jpg." opens "a.jpg"), and the page must name
+// the file that holds the bytes.
+CString DiskFileName(CString name)
+{
+    BrelmMakeValidFileName(name);
+    int length = name.GetLength();
+    while (length > 0 && (name[length - 1] == L'.' || name[length - 1] == L' '))
+        --length;
+    return name.Left(length);
+}
+
+// The file name of a resource: its own name, or its digest when it has none or
+// nothing of it survives validation.
 CString ResourceFileName(const CString& fileName, const CString& md5)
 {
-    CString name = fileName.IsEmpty() ? md5 : fileName;
-    BrelmMakeValidFileName(name);
-    if (name.IsEmpty()) {
-        name = md5;
-        BrelmMakeValidFileName(name);
-    }
+    CString name = DiskFileName(fileName.IsEmpty() ? md5 : fileName);
+    if (name.IsEmpty())
+        name = DiskFileName(md5);
     return name;
 }
 
@@ -104,7 +110,8 @@ void ClaimResourceNames(IBrelmSQLiteDatabase* database, const wchar_t* noteId, C
         return;
     while (!ExbAtEnd(rows)) {
         names.Claim(ExbFieldText(rows, 1), ResourceFileName(ExbFieldText(rows, 4), ExbFieldMd5Hex(rows)));
-        rows->MoveNext();
+        if (!ExbMoveNext(rows))
+            break;
     }
 }
 
@@ -155,7 +162,8 @@ BOOL ReadNoteResources(IBrelmSQLiteDatabase* database, const wchar_t* noteId, co
                     out.push_back(resource);
             }
         }
-        rows->MoveNext();
+        if (!ExbMoveNext(rows))
+            break;
     }
     return TRUE;
 }
@@ -183,7 +191,8 @@ BOOL ReadNoteAttachments(IBrelmSQLiteDatabase* database, const wchar_t* noteId, 
             attachment.m_strUid = ExbFieldText(rows, 1);
             attachment.m_strFileName = ExbFieldText(rows, 2);
             attachment.m_strSourceURL = ExbFieldText(rows, 3);
-            if (!attachment.m_strFileName.IsEmpty()) {
+            // The uid goes into the data queries: one that is not a number could fetch another note's bytes.
+            if (!attachment.m_strFileName.IsEmpty() && IsExbItemId(attachment.m_strUid)) {
                 if (!resourceNamesRead) {
                     ClaimResourceNames(database, noteId, names);
                     resourceNamesRead = true;
@@ -191,15 +200,15 @@ BOOL ReadNoteAttachments(IBrelmSQLiteDatabase* database, const wchar_t* noteId, 
                 if (const CString* known = names.Find(attachment.m_strUid)) {
                     attachment.m_strFileName = *known;
                 } else {
-                    BrelmMakeValidFileName(attachment.m_strFileName);
-                    attachment.m_strFileName = names.Claim(attachment.m_strUid, attachment.m_strFileName);
+                    attachment.m_strFileName = names.Claim(attachment.m_strUid, DiskFileName(attachment.m_strFileName));
                 }
                 if (!attachment.m_strFileName.IsEmpty() &&
                     SaveResourceData(database, attachment.m_strUid, CString(folder) + attachment.m_strFileName))
                     out.push_back(attachment);
             }
         }
-        rows->MoveNext();
+        if (!ExbMoveNext(rows))
+            break;
     }
     return TRUE;
 }

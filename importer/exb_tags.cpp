@@ -65,6 +65,12 @@ BOOL ReadExbTags(IBrelmSQLiteDatabase* database, CExbTagMap& map)
     while (!ExbAtEnd(rows)) {
         CExbTag tag;
         tag.m_strUid = ExbFieldText(rows, 0);
+        // An id that is not a number cannot go into the tag queries.
+        if (!IsExbItemId(tag.m_strUid)) {
+            if (!ExbMoveNext(rows))
+                break;
+            continue;
+        }
         tag.m_strName = ExbTagName(database, tag.m_strUid);
         tag.m_strParentUid = ExbTagParentId(database, tag.m_strUid);
         if (tag.m_strParentUid.IsEmpty())
@@ -74,7 +80,8 @@ BOOL ReadExbTags(IBrelmSQLiteDatabase* database, CExbTagMap& map)
         tag.m_strName.Replace(L',', L'-');
         tag.m_strName.Replace(L';', L'-');
         tags.push_back(tag);
-        rows->MoveNext();
+        if (!ExbMoveNext(rows))
+            break;
     }
 
     for (const CExbTag& tag : tags)

@@ -60,16 +60,6 @@ void GetFolder(IBrelmDatabase* database, const CString& location, CComPtr<IBrelm
 
 }  // namespace
 
-BOOL IsExbItemId(const wchar_t* text) {
-    if (!text) return FALSE;
-    if (*text == L'-') ++text;
-    if (!*text) return FALSE;
-    for (; *text; ++text) {
-        if (*text < L'0' || *text > L'9') return FALSE;
-    }
-    return TRUE;
-}
-
 void CleanExbNoteTags(const CString& tags, CBrelmStringArray& list) {
     if (tags.IsEmpty()) return;
     BrelmSplitString(tags, L',', list);

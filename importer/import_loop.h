@@ -32,10 +32,6 @@ struct CExbImportRun {
     int rowCount;           // note rows read so far
 };
 
-// Whether text can go into the reader's SQL and file names as an item id: an
-// integer in decimal, nothing else.
-BOOL IsExbItemId(const wchar_t* text);
-
 // The note's tags: split at ",", each trimmed, "\", "/", "," and ";" made "-".
 void CleanExbNoteTags(const CString& tags, CBrelmStringArray& list);
 

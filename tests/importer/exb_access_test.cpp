@@ -7,6 +7,13 @@
 
 namespace {
 
+TEST(ExbItemIdTest, OnlyDecimalIntegers) {
+    for (const wchar_t* id : {L"0", L"42", L"-7", L"9223372036854775807"}) EXPECT_TRUE(IsExbItemId(id)) << id;
+    for (const wchar_t* id : {L"", L"-", L" 1", L"1 ", L"1.5", L"0x10", L"1 or 1=1", L"..\\..\\x", L"12a"})
+        EXPECT_FALSE(IsExbItemId(id)) << id;
+    EXPECT_FALSE(IsExbItemId(nullptr));
+}
+
 class ExbAccessTest : public ImporterExbTest {
 protected:
     CComPtr<IBrelmSQLiteRecordset> Rows(const CString& sql)

@@ -170,10 +170,32 @@ TEST_F(ExbResourcesTest, NamesEqualButForTrailingDotsAndBlanksGetFilesOfTheirOwn
     Resource(note, (Id(note) + L".htm. ").c_str(), "fourth");
     Open();
 
-    std::vector<CString> names = Read(ReadNoteResources, note);
-    ASSERT_EQ(4u, names.size());
+    // The records name the files as they are on disk, so the page's links find them.
+    std::vector<CString> expected = {L"a.jpg", L"a (2).jpg", L"A (3).JPG", CString((Id(note) + L" (2).htm").c_str())};
+    EXPECT_EQ(expected, Read(ReadNoteResources, note));
     const char* bytes[] = {"first", "second", "third", "fourth"};
-    for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(bytes[i], Bytes(names[i])) << CStringA(names[i]).GetString();
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(bytes[i], Bytes(expected[i]));
+}
+
+// A uid goes into the data queries unquoted: one that is not a number is passed over.
+TEST_F(ExbResourcesTest, AttachmentWhoseUidIsNotANumberIsPassedOver)
+{
+    exb::ExbFixture& file = File({exb::Table::ResourceAttr});
+    long long note = file.AddNote(exb::Note());
+    long long other = file.AddNote(exb::Note());
+    ASSERT_TRUE(file.Exec("CREATE TABLE resource_attr(uid, note INTEGER, file_name TEXT, source_url TEXT,"
+                          " is_attachment INTEGER, mime TEXT, width INTEGER, height INTEGER, md5 BLOB);"
+                          "INSERT INTO resources(uid, data) VALUES(900, 'another note''s bytes');"
+                          "INSERT INTO resource_attr(uid, note, file_name, is_attachment, mime) VALUES"
+                          " ('0 or 1=1', " + std::to_string(note) + ", 'evil.pdf', 1, 'application/pdf'),"
+                          " (NULL, " + std::to_string(note) + ", 'none.pdf', 1, 'application/pdf'),"
+                          " (900, " + std::to_string(other) + ", 'theirs.pdf', 1, 'application/pdf');"));
+    Open();
+
+    EXPECT_TRUE(Read(ReadNoteAttachments, note).empty());
+    EXPECT_FALSE(ImporterFileExists(Folder() + L"evil.pdf"));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(std::vector<CString>{L"theirs.pdf"}, Read(ReadNoteAttachments, other));
 }
 
 }  // namespace

@@ -75,6 +75,19 @@ TEST_F(ExbTagsTest, NoTagsGiveAnEmptyMap)
     EXPECT_TRUE(Read().empty());
 }
 
+// A uid goes into the tag queries unquoted: one that is not a number is passed over.
+TEST_F(ExbTagsTest, TagWhoseUidIsNotANumberIsPassedOver)
+{
+    exb::ExbFixture& file = File({exb::Table::Items});
+    ASSERT_TRUE(file.Exec("CREATE TABLE items(uid, type INTEGER NOT NULL);"
+                          "INSERT INTO items(uid, type) VALUES ('0 or 1=1', 2), (NULL, 2), (7, 2);"));
+    file.AddAttr(7, exb::kAidName, exb::kAflTagName, exb::Utf8(L"Real"));
+    CExbTagMap map = Read();
+    ASSERT_EQ(1u, map.size());
+    EXPECT_EQ(L"7", map.begin()->second.m_strUid);
+    EXPECT_EQ(L"Real", map.begin()->second.m_strName);
+}
+
 TEST_F(ExbTagsTest, FailedQueries)
 {
     File({exb::Table::Attrs}).AddItem(exb::kTagItem);

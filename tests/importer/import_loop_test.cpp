@@ -7,13 +7,6 @@
 #include "exb_date.h"
 #include "import_loop.h"
 
-TEST(ImportLoopTest, OnlyDecimalIntegersAreItemIds) {
-    for (const wchar_t* id : {L"0", L"42", L"-7", L"9223372036854775807"}) EXPECT_TRUE(IsExbItemId(id)) << id;
-    for (const wchar_t* id : {L"", L"-", L" 1", L"1 ", L"1.5", L"0x10", L"1 or 1=1", L"..\\..\\x", L"12a"})
-        EXPECT_FALSE(IsExbItemId(id)) << id;
-    EXPECT_FALSE(IsExbItemId(nullptr));
-}
-
 TEST(ImportLoopTest, TagsAreSplitTrimmedAndFreedOfSeparators) {
     struct Case {
         const wchar_t* tags;
