@@ -67,7 +67,11 @@ public:
     ~CComBSTR() { Empty(); }
 
     void Empty() { if (m_str) { ::SysFreeString(m_str); m_str = nullptr; } }
-    void Attach(BSTR b) { Empty(); m_str = b; }
+    void Attach(BSTR b) {
+        if (b == m_str) return;
+        Empty();
+        m_str = b;
+    }
     BSTR Detach() { BSTR b = m_str; m_str = nullptr; return b; }
     UINT Length() const { return ::SysStringLen(m_str); }
     operator BSTR() const { return m_str; }

@@ -36,7 +36,9 @@ static Ch FoldAscii(Ch c) { return (c >= 'A' && c <= 'Z') ? static_cast<Ch>(c + 
 template <typename Ch>
 static int CompareFolded(const Ch* a, const Ch* b) {
     for (;; ++a, ++b) {
-        int ca = static_cast<int>(FoldAscii(*a)), cb = static_cast<int>(FoldAscii(*b));
+        // Unsigned, as the C runtime compares: bytes above 0x7F sort after ASCII.
+        using Unit = std::make_unsigned_t<Ch>;
+        int ca = static_cast<Unit>(FoldAscii(*a)), cb = static_cast<Unit>(FoldAscii(*b));
         if (ca != cb || ca == 0) return ca - cb;
     }
 }

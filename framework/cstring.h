@@ -147,6 +147,7 @@ public:
         return count;
     }
     int Replace(Ch oldCh, Ch newCh) {
+        if (oldCh == newCh) return 0;
         int count = 0;
         for (auto& c : m_str) if (c == oldCh) { c = newCh; ++count; }
         return count;
@@ -162,7 +163,12 @@ public:
         if (s) m_str.insert(static_cast<size_t>(index), s);
         return GetLength();
     }
-    int Insert(int index, Ch ch) { Ch s[2] = {ch, 0}; return Insert(index, s); }
+    int Insert(int index, Ch ch) {
+        if (index < 0) index = 0;
+        if (index > GetLength()) index = GetLength();
+        m_str.insert(static_cast<size_t>(index), 1, ch);
+        return GetLength();
+    }
     int Delete(int index, int count = 1) {
         if (index < 0) index = 0;
         if (count > 0 && index < GetLength()) m_str.erase(static_cast<size_t>(index), static_cast<size_t>(count));

@@ -23,10 +23,11 @@ INT_PTR CDialog::DoModal() {
         CWnd* main = AfxGetMainWnd();
         if (main && main != this) parent = main->GetSafeHwnd();
     }
+    m_bRunFailed = false;
     INT_PTR result = ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), parent,
                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
-    return result;
+    return m_bRunFailed ? -1 : result;
 }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
@@ -95,6 +96,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
         handled = TRUE;
     } catch (...) {
+        self->m_bRunFailed = true;
         ::EndDialog(hwnd, -1);
         handled = TRUE;
     }

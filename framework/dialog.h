@@ -23,9 +23,13 @@ public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr)
         : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
-    // Runs the dialog; the result given to EndDialog, or -1 when the dialog could not be made.
+    // Runs the dialog; the result given to EndDialog, or -1 when the dialog could not be made
+    // or a handler failed.
     virtual INT_PTR DoModal();
-    void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+    // After a handler failed, the run's result stays -1 whatever the code still running asks.
+    void EndDialog(int result) {
+        if (!m_bRunFailed) ::EndDialog(m_hWnd, result);
+    }
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
     virtual BOOL OnInitDialog();
@@ -44,6 +48,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    bool m_bRunFailed = false;
+
     INT_PTR HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

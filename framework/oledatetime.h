@@ -16,10 +16,18 @@ public:
     }
 
     COleDateTime& operator=(DATE dt) { m_dt = dt; m_status = valid; return *this; }
+    // A field out of range (February 30, hour 24, year 99) makes the date invalid; the system
+    // conversion alone would roll it over into another date.
     COleDateTime& operator=(const SYSTEMTIME& st) {
         SYSTEMTIME copy = st;
         copy.wMilliseconds = 0;
-        m_status = ::SystemTimeToVariantTime(&copy, &m_dt) ? valid : invalid;
+        SYSTEMTIME back = {};
+        const bool converted = st.wYear >= 100 && ::SystemTimeToVariantTime(&copy, &m_dt) &&
+                               ::VariantTimeToSystemTime(m_dt, &back);
+        m_status = converted && back.wYear == st.wYear && back.wMonth == st.wMonth && back.wDay == st.wDay &&
+                           back.wHour == st.wHour && back.wMinute == st.wMinute && back.wSecond == st.wSecond
+                       ? valid
+                       : invalid;
         return *this;
     }
 

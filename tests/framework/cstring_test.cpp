@@ -63,6 +63,15 @@ TEST(CString, BufferAndFormat) {
     SysFreeString(b);
 }
 
+TEST(CString, NarrowCaseFoldingComparesBytesUnsignedAndANulInsertsLikeAnyCharacter) {
+    EXPECT_GT(CStringA("\xe9").CompareNoCase("A"), 0);
+    EXPECT_EQ(CStringA("\xe9").Compare("a") > 0, CStringA("\xe9").CompareNoCase("a") > 0);
+    CString s(L"abc");
+    EXPECT_EQ(0, s.Replace(L'b', L'b'));
+    EXPECT_EQ(4, s.Insert(1, L'\0'));
+    EXPECT_EQ(CString(L"a\0bc", 4), s);
+}
+
 TEST(Interfaces, IdsResolveThroughUuidof) {
     EXPECT_TRUE(IsEqualIID(__uuidof(IBrelmDatabase), IID_IBrelmDatabase));
     EXPECT_TRUE(IsEqualIID(__uuidof(IBrelmSQLiteRecordset), IID_IBrelmSQLiteRecordset));

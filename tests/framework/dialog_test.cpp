@@ -104,6 +104,16 @@ protected:
     }
     afx_msg void OnProbeCommand() { ++commandCount; }
     afx_msg void OnFail() { throw std::runtime_error("probe failure"); }
+    // A long action that pumps messages, during which another handler fails, then ends as usual.
+    afx_msg void OnFailNested() {
+        ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDM_PROBE_FAIL, 0), 0);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        OnOK();
+    }
 
     DECLARE_MESSAGE_MAP()
 };
@@ -117,6 +127,7 @@ BEGIN_MESSAGE_MAP(CProbeDlg, CDialog)
     ON_BN_CLICKED(IDC_PROBE_MESSAGE, &CProbeDlg::OnMessage)
     ON_COMMAND(IDM_PROBE_COMMAND, &CProbeDlg::OnProbeCommand)
     ON_COMMAND(IDM_PROBE_FAIL, &CProbeDlg::OnFail)
+    ON_COMMAND(IDM_PROBE_FAIL_NESTED, &CProbeDlg::OnFailNested)
 END_MESSAGE_MAP()
 
 // Why the last run that gave -1 failed, for the failure messages.
@@ -273,6 +284,16 @@ TEST_F(DialogTest, AnyOtherExceptionInAHandlerEndsTheRunWithMinusOne) {
     });
     EXPECT_EQ(-1, result);
     EXPECT_EQ(0, dlg.cancelCount);
+}
+
+// A failure inside a nested pump is not overwritten by the outer handler's own ending.
+TEST_F(DialogTest, AFailureInANestedPumpStillEndsTheRunWithMinusOne) {
+    CProbeDlg dlg;
+    INT_PTR result = RunDriven(dlg, [&](HWND hwnd) {
+        ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_PROBE_FAIL_NESTED, 0), 0);
+        EXPECT_TRUE(WaitGone(hwnd));
+    });
+    EXPECT_EQ(-1, result);
 }
 
 TEST_F(DialogTest, MissingTemplateFailsWithMinusOne) {
