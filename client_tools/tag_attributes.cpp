@@ -35,6 +35,7 @@ struct TagScan {
     bool closed = false;
     HtmlAttribute match{};
     const wchar_t* lastEnd = nullptr;
+    bool lastValueMissing = false;  // the last attribute ends with "=" and nothing after it
 };
 
 TagScan ScanTag(const wchar_t* tag, const wchar_t* end, const wchar_t* name) {
@@ -52,6 +53,7 @@ TagScan ScanTag(const wchar_t* tag, const wchar_t* end, const wchar_t* name) {
             scan.found = true;
         }
         scan.lastEnd = attribute.end;
+        scan.lastValueMissing = attribute.value && attribute.end == attribute.value;
     }
     scan.closed = p < end;
     return scan;
@@ -100,6 +102,8 @@ HRESULT SetTagAttribute(wchar_t* buffer, size_t bufferSize, const wchar_t* name,
     const wchar_t* cutStart = scan.found ? scan.match.name + scan.match.nameLength : scan.lastEnd;
     const wchar_t* cutEnd = scan.found ? scan.match.end : scan.lastEnd;
     std::wstring text(buffer, static_cast<size_t>(cutStart - buffer));
+    // After "type=" an added attribute would be read back as type's value: close it with "".
+    if (!scan.found && scan.lastValueMissing) text.append(L"\"\"");
     if (!scan.found) text.append(L" ").append(name);
     text.append(assignment).append(cutEnd, end);
     if (text.size() >= bufferSize) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);

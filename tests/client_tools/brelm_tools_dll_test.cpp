@@ -267,6 +267,9 @@ TEST_F(ToolsDll, SetsAttributesWithinTheBuffer) {
         {L"<img alt=\"1>2\" src=old>", L"Src", L"", L"<img alt=\"1>2\" src=\"\">"},
         {L"<input disabled>", L"disabled", L"yes", L"<input disabled=\"yes\">"},
         {L"<img>", L"src", L"a\"b&c.png", L"<img src=\"a&quot;b&amp;c.png\">"},
+        // An added attribute after a "name=" without value must not become that value.
+        {L"<en-media hash=\"abc\" type=>", L"src", L"a.png", L"<en-media hash=\"abc\" type=\"\" src=\"a.png\">"},
+        {L"<img type= >", L"src", L"a.png", L"<img type= \"\" src=\"a.png\">"},
         {L"</img>", L"src", L"a.png", nullptr},
         {L"<img src=x", L"src", L"a.png", nullptr},
         {L"<!-- x -->", L"src", L"a.png", nullptr},
