@@ -8,13 +8,16 @@ const int kMaxChildSteps = 100;
 
 }  // namespace
 
+// The message seen is taken with PeekMessageW, not GetMessageW: a message seen can be
+// gone when it is to be taken (an input message dropped on the way, or one removed by a
+// handler of a message sent meanwhile), and GetMessageW would then wait for the next
+// message, which may never come while the import runs.
 void BrelmPumpMessages() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
         if (message.message == WM_QUIT) return;
-        BOOL result = ::GetMessageW(&message, nullptr, 0, 0);
-        if (result == -1) return;
-        if (result == 0) {
+        if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) continue;
+        if (message.message == WM_QUIT) {
             ::PostQuitMessage(0);
             return;
         }

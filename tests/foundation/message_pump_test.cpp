@@ -67,6 +67,51 @@ TEST_F(MessagePump, DispatchesWhatWaitsAndLeavesQuitInTheQueue) {
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
+namespace {
+
+const UINT kVanishing = WM_APP + 1;
+bool g_removing = false;
+
+// Takes the vanishing message out of the queue while a look without removing sees it,
+// as when a message seen is gone by the time it is to be taken.
+LRESULT CALLBACK RemoveOnLookHook(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* seen = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_NOREMOVE && seen->message == kVanishing && !g_removing) {
+        g_removing = true;
+        MSG taken;
+        ::PeekMessageW(&taken, nullptr, kVanishing, kVanishing, PM_REMOVE);
+        g_removing = false;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(MessagePump, AMessageGoneBeforeItIsTakenDoesNotMakeThePumpWait) {
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, RemoveOnLookHook, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    // Should the pump wait, this wakes it after two seconds.
+    const DWORD thread = ::GetCurrentThreadId();
+    HANDLE waker = ::CreateThread(
+        nullptr, 0,
+        [](void* target) -> DWORD {
+            ::Sleep(2000);
+            ::PostThreadMessageW(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(target)), WM_NULL, 0, 0);
+            return 0;
+        },
+        reinterpret_cast<void*>(static_cast<UINT_PTR>(thread)), 0, nullptr);
+    ::PostMessageW(m_parent, kVanishing, 0, 0);
+    const DWORD start = ::GetTickCount();
+    BrelmPumpMessages();
+    const DWORD took = ::GetTickCount() - start;
+    ::UnhookWindowsHookEx(hook);
+    ::WaitForSingleObject(waker, INFINITE);
+    ::CloseHandle(waker);
+    EXPECT_LT(took, 1000u);
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {}
+}
+
 TEST_F(MessagePump, DisablerWithoutChildrenStillPumps) {
     ::PostMessageW(m_parent, WM_APP, 0, 0);
     CBrelmChildWindowDisabler disabler(m_parent);
