@@ -85,6 +85,12 @@ LRESULT CALLBACK RemoveOnLookHook(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+DWORD WINAPI WakeAfterTwoSeconds(void* thread) {
+    ::Sleep(2000);
+    ::PostThreadMessageW(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(thread)), WM_NULL, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 TEST_F(MessagePump, AMessageGoneBeforeItIsTakenDoesNotMakeThePumpWait) {
@@ -92,14 +98,8 @@ TEST_F(MessagePump, AMessageGoneBeforeItIsTakenDoesNotMakeThePumpWait) {
     ASSERT_NE(nullptr, hook);
     // Should the pump wait, this wakes it after two seconds.
     const DWORD thread = ::GetCurrentThreadId();
-    HANDLE waker = ::CreateThread(
-        nullptr, 0,
-        [](void* target) -> DWORD {
-            ::Sleep(2000);
-            ::PostThreadMessageW(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(target)), WM_NULL, 0, 0);
-            return 0;
-        },
-        reinterpret_cast<void*>(static_cast<UINT_PTR>(thread)), 0, nullptr);
+    HANDLE waker = ::CreateThread(nullptr, 0, WakeAfterTwoSeconds, reinterpret_cast<void*>(static_cast<UINT_PTR>(thread)),
+                                  0, nullptr);
     ::PostMessageW(m_parent, kVanishing, 0, 0);
     const DWORD start = ::GetTickCount();
     BrelmPumpMessages();
