@@ -15,8 +15,10 @@ struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
 
-// Moves what the pipe holds into out without blocking.
-void Drain(HANDLE pipe, std::string& out) {
+
+}  // namespace
+
+void DrainPipe(HANDLE pipe, std::string& out) {
     for (;;) {
         DWORD available = 0;
         if (!::PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0) return;
@@ -27,8 +29,6 @@ void Drain(HANDLE pipe, std::string& out) {
         out.append(buffer, got);
     }
 }
-
-}  // namespace
 
 ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
     ProcessResult result;
@@ -58,7 +58,7 @@ ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
     // Polled rather than read to the end: a helper process the child starts may hold the pipe open.
     const DWORD start = ::GetTickCount();
     while (::WaitForSingleObject(process.Get(), 20) == WAIT_TIMEOUT) {
-        Drain(readEnd.Get(), result.output);
+        DrainPipe(readEnd.Get(), result.output);
         if (::GetTickCount() - start > timeoutMs) {
             result.timedOut = true;
             ::TerminateProcess(process.Get(), 99);
@@ -66,7 +66,7 @@ ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
             break;
         }
     }
-    Drain(readEnd.Get(), result.output);
+    DrainPipe(readEnd.Get(), result.output);
     ::GetExitCodeProcess(process.Get(), &result.exitCode);
     return result;
 }

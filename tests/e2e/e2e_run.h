@@ -17,6 +17,9 @@ struct ProcessResult {
     std::string output;  // standard output, as written
 };
 
+// Moves what the pipe holds into out without blocking.
+void DrainPipe(HANDLE pipe, std::string& out);
+
 // Runs the command line, collecting its standard output; killed when the time is up.
 ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs);
 

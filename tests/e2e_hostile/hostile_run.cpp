@@ -122,17 +122,7 @@ Process::~Process() {
 }
 
 // Polled rather than read to the end: a helper process the child starts may hold the pipe open.
-void Process::Drain() {
-    for (;;) {
-        DWORD available = 0;
-        if (!::PeekNamedPipe(m_pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0) return;
-        char buffer[4096];
-        DWORD got = 0;
-        if (!::ReadFile(m_pipe, buffer, available < sizeof buffer ? available : sizeof buffer, &got, nullptr) || !got)
-            return;
-        m_output.append(buffer, got);
-    }
-}
+void Process::Drain() { e2e::DrainPipe(m_pipe, m_output); }
 
 bool Process::Wait(DWORD timeoutMs) {
     if (!m_process) return true;
