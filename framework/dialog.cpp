@@ -59,8 +59,24 @@ static bool ReturnsResultDirectly(UINT message) {
     }
 }
 
+// Windows' dialog manager does not cancel a dialog whose Cancel button is disabled: a close
+// request (Alt+F4, the system menu, the title bar) or Escape only beeps. Wine sends IDCANCEL
+// all the same, so the rule is kept here, before either reaches the system or the map.
+bool CDialog::RefusesCancel(UINT message, WPARAM wParam) const {
+    const bool cancelRequest =
+        message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED);
+    if (!cancelRequest) return false;
+    HWND cancel = ::GetDlgItem(m_hWnd, IDCANCEL);
+    return cancel && !::IsWindowEnabled(cancel);
+}
+
 INT_PTR CDialog::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return OnInitDialog();
+    if (RefusesCancel(message, wParam)) {
+        ::MessageBeep(0);
+        ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
     LRESULT result = 0;
     if (!OnWndMsg(message, wParam, lParam, &result)) {
         // Commands the dialog leaves alone go to the application (its Help command).

@@ -50,6 +50,7 @@ protected:
 private:
     bool m_bRunFailed = false;
 
+    bool RefusesCancel(UINT message, WPARAM wParam) const;
     INT_PTR HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

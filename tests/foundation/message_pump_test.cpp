@@ -85,9 +85,18 @@ LRESULT CALLBACK RemoveOnLookHook(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-DWORD WINAPI WakeAfterTwoSeconds(void* thread) {
-    ::Sleep(2000);
-    ::PostThreadMessageW(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(thread)), WM_NULL, 0, 0);
+struct PumpWaker {
+    DWORD thread;
+    HANDLE pumpReturned;  // set by the pumping thread
+    bool woke;
+};
+
+// A pump still busy after ten seconds waits for a message that does not come: wakes it, and says so.
+DWORD WINAPI WakeAStuckPump(void* param) {
+    PumpWaker* waker = static_cast<PumpWaker*>(param);
+    if (::WaitForSingleObject(waker->pumpReturned, 10000) == WAIT_OBJECT_0) return 0;
+    waker->woke = true;
+    ::PostThreadMessageW(waker->thread, WM_NULL, 0, 0);
     return 0;
 }
 
@@ -96,18 +105,17 @@ DWORD WINAPI WakeAfterTwoSeconds(void* thread) {
 TEST_F(MessagePump, AMessageGoneBeforeItIsTakenDoesNotMakeThePumpWait) {
     HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, RemoveOnLookHook, nullptr, ::GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    // Should the pump wait, this wakes it after two seconds.
-    const DWORD thread = ::GetCurrentThreadId();
-    HANDLE waker = ::CreateThread(nullptr, 0, WakeAfterTwoSeconds, reinterpret_cast<void*>(static_cast<UINT_PTR>(thread)),
-                                  0, nullptr);
+    PumpWaker waker = {::GetCurrentThreadId(), ::CreateEventW(nullptr, TRUE, FALSE, nullptr), false};
+    HANDLE wakerThread = ::CreateThread(nullptr, 0, WakeAStuckPump, &waker, 0, nullptr);
+    ASSERT_NE(nullptr, wakerThread);
     ::PostMessageW(m_parent, kVanishing, 0, 0);
-    const DWORD start = ::GetTickCount();
     BrelmPumpMessages();
-    const DWORD took = ::GetTickCount() - start;
+    ::SetEvent(waker.pumpReturned);
     ::UnhookWindowsHookEx(hook);
-    ::WaitForSingleObject(waker, INFINITE);
-    ::CloseHandle(waker);
-    EXPECT_LT(took, 1000u);
+    ::WaitForSingleObject(wakerThread, INFINITE);  // bounded by the waker's own wait
+    ::CloseHandle(wakerThread);
+    ::CloseHandle(waker.pumpReturned);
+    EXPECT_FALSE(waker.woke) << "the pump waited for a message";
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {}
 }

@@ -43,7 +43,8 @@ public:
     bool exchangeWindowOk = true;
     bool boundInInit = false;
     int progressAfterInit = -1;
-    int goCount = 0, okCount = 0, cancelCount = 0, commandCount = 0, paintCount = 0;
+    int goCount = 0, okCount = 0, cancelCount = 0, commandCount = 0;
+    std::atomic<int> paintCount{0};  // also watched by the driver
     CString goText, editAtOK;
     int checkAtOK = -1;
     std::vector<UINT> sysCommands;
@@ -192,11 +193,15 @@ TEST_F(DialogTest, ControlsBindAndOkSavesThroughDataExchange) {
 TEST_F(DialogTest, SystemCommandsDragIconAndDefaultFallthrough) {
     CProbeDlg dlg;
     bool aboutKeptDialog = false;
+    bool validated = false;
     LRESULT dragIcon = 0;
     INT_PTR result = RunDriven(dlg, [&](HWND hwnd) {
         ::SendMessageW(hwnd, WM_SYSCOMMAND, 0x10, 0);  // taken by the handler
         aboutKeptDialog = ::IsWindow(hwnd) != FALSE;
         dragIcon = ::SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0);
+        // Painting falls to Default() too, which validates the window. The dialog paints
+        // only when its queue runs empty, so a close posted before would end it unpainted.
+        validated = WaitUntil([&] { return dlg.paintCount > 0 && !::GetUpdateRect(hwnd, nullptr, FALSE); });
         // The handler falls to Default(): the system closes the dialog, through Cancel.
         ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(WaitGone(hwnd));
@@ -208,9 +213,10 @@ TEST_F(DialogTest, SystemCommandsDragIconAndDefaultFallthrough) {
     EXPECT_EQ(1, dlg.cancelCount);
     EXPECT_EQ(0, dlg.okCount);
     EXPECT_EQ((std::vector<BOOL>{FALSE}), dlg.exchanges);  // Cancel exchanges nothing
-    // Painting falls to Default() too; without it the window would never be validated.
-    EXPECT_GE(dlg.paintCount, 1);
-    EXPECT_LT(dlg.paintCount, 50);
+    // Without Default() the window would never be validated and would be painted again and again.
+    EXPECT_TRUE(validated);
+    EXPECT_GE(dlg.paintCount.load(), 1);
+    EXPECT_LT(dlg.paintCount.load(), 50);
 }
 
 TEST_F(DialogTest, CommandsReachTheMapThenTheApplication) {
@@ -294,6 +300,38 @@ TEST_F(DialogTest, AFailureInANestedPumpStillEndsTheRunWithMinusOne) {
         EXPECT_TRUE(WaitGone(hwnd));
     });
     EXPECT_EQ(-1, result);
+}
+
+// With Cancel disabled (a long action running) neither a close request nor Escape ends the
+// dialog; once Cancel is enabled again both do.
+TEST_F(DialogTest, DisabledCancelRefusesCloseAndEscape) {
+    CProbeDlg dlg;
+    bool survived = false;
+    INT_PTR result = RunDriven(dlg, [&](HWND hwnd) {
+        HWND cancel = ::GetDlgItem(hwnd, IDCANCEL);
+        const auto escape = [&] { ::PostMessageW(::GetDlgItem(hwnd, IDC_PROBE_GO), WM_KEYDOWN, VK_ESCAPE, 0); };
+        // Go sets the progress bar to the length of the edit's text: the dialog got that far in its queue.
+        const auto drain = [&](int mark) {
+            const std::wstring text(mark, L'x');
+            ::SendMessageW(::GetDlgItem(hwnd, IDC_PROBE_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_PROBE_GO, BN_CLICKED), 0);
+            WaitUntil([&] { return ::SendMessageW(::GetDlgItem(hwnd, IDC_PROBE_PROGRESS), PBM_GETPOS, 0, 0) == mark; });
+        };
+        ::EnableWindow(cancel, FALSE);
+        ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        escape();
+        // Twice: what the requests themselves posted is behind the first mark.
+        drain(1);
+        drain(2);
+        survived = ::IsWindowVisible(hwnd) != FALSE;
+        ::EnableWindow(cancel, TRUE);
+        escape();
+        EXPECT_TRUE(WaitGone(hwnd));
+    });
+    EXPECT_TRUE(survived);
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(1, dlg.cancelCount);
 }
 
 TEST_F(DialogTest, MissingTemplateFailsWithMinusOne) {
