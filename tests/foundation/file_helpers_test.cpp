@@ -51,6 +51,8 @@ TEST(BrelmMakeValidFileName, Table) {
         {L"aux?", L"aux_"},
         {L"..", L".._"},
         {L"?..?", L".._"},
+        {CString(L'.', 259), CString(L'.', 258) + L"_"},  // the '_' must survive the cut to 259
+        {CString(L'.', 400), CString(L'.', 258) + L"_"},
         {L"CONSOLE", L"CONSOLE"},
         {L"com0", L"com0"},
         {L"a\x01" L"b.txt", L"a-b.txt"},  // no file can be made with a control character in its name

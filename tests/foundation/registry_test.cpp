@@ -57,3 +57,27 @@ TEST(BrelmReadPortableValue, CommonSectionOnly) {
     WritePrivateProfileStringW(L"Common", L"Portable", L"1", ini);
     EXPECT_EQ(CString(L"1"), BrelmReadPortableValue(ini));
 }
+
+// Without a key name the system opens HKEY_CURRENT_USER itself, and without a file name it reads
+// win.ini: what is planted there must not be read, nor anything written there.
+TEST(NoKeyOrFileName, FindsAndWritesNothing) {
+    const std::wstring name = L"BrelmFoundationTest" + std::to_wstring(GetCurrentProcessId());
+    FoundationRegistryValueGuard planted(L"", name.c_str()), lcid(L"", L"LCID"), dataStore(L"", L"DataStore");
+    const DWORD english = 0x0409;
+    ASSERT_TRUE(planted.Set(REG_SZ, L"planted", sizeof(L"planted")));
+    ASSERT_TRUE(lcid.Set(REG_DWORD, &english, sizeof(english)));
+    dataStore.Remove();
+    EXPECT_EQ(CString(L"dflt"), BrelmRegReadString(nullptr, name.c_str(), L"dflt"));
+    DWORD read = 99;
+    EXPECT_FALSE(BrelmRegReadLCID(nullptr, &read));
+    EXPECT_EQ(99u, read);
+    EXPECT_FALSE(BrelmRegWriteDataStore(nullptr, L"D:\\Store\\"));
+    EXPECT_EQ(CString(L"none"), BrelmRegReadString(L"", L"DataStore", L"none"));
+
+    wchar_t section[16] = {};
+    if (GetPrivateProfileSectionW(L"Common", section, 16, L"win.ini")) GTEST_SKIP() << "win.ini has a [Common] section";
+    WritePrivateProfileStringW(L"Common", L"Portable", L"1", L"win.ini");
+    EXPECT_EQ(CString(), BrelmReadPortableValue(L""));
+    EXPECT_EQ(CString(), BrelmReadPortableValue(nullptr));
+    WritePrivateProfileStringW(L"Common", nullptr, nullptr, L"win.ini");
+}

@@ -49,6 +49,22 @@ TEST_F(Streams, FileThatCannotBeOpenedIsLogged) {
     EXPECT_EQ(CString(L"No such file or directory"), texts[logged + 1]);
 }
 
+// Linux's /dev/full opens like any file and refuses every write, as a full disk does. A stream that
+// fits the runtime's buffer fails only when it is flushed, a larger one already in the write.
+TEST_F(Streams, RefusedWriteIsNoSavedFile) {
+    typedef wchar_t*(CDECL * DosFileName)(const char*);
+    auto dosFileName = reinterpret_cast<DosFileName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    wchar_t* full = dosFileName ? dosFileName("/dev/full") : nullptr;
+    if (!full) GTEST_SKIP() << "not under Wine: no /dev/full";
+    size_t logged = FoundationLogTexts(BrelmGetLogFileName()).size();
+    for (size_t size : {1u, 1u << 20}) {
+        EXPECT_FALSE(BrelmSaveStreamToFile(MemoryStream(std::string(size, 'x')), full)) << size << " bytes";
+    }
+    EXPECT_EQ(logged, FoundationLogTexts(BrelmGetLogFileName()).size());  // it opened: nothing to log
+    ::HeapFree(::GetProcessHeap(), 0, full);
+}
+
 TEST_F(Streams, StreamToStringStopsAtTheFirstNul) {
     struct Case {
         std::string bytes;

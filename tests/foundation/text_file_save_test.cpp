@@ -1,6 +1,7 @@
 // Saving UTF-16 text: the mark, CR LF line ends, folders, replacing and cutting files, failures in the log.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "data_store.h"
@@ -47,6 +48,22 @@ TEST_F(TextFileSave, WritesMarkAndCrLfLineEnds) {
         EXPECT_EQ(Saved(c.stored), FoundationReadBytes(Path(L"page.htm")));
     }
     EXPECT_TRUE(NewLogTexts().empty());
+}
+
+// Doubled for its CR LF line ends, with its two extra units, this text would need one unit more than a
+// string can count: it is refused, and nothing is saved.
+TEST_F(TextFileSave, TextTooLongToDoubleIsRefused) {
+    const size_t length = (INT_MAX - 2) / 2 + 1;
+    auto* text = static_cast<wchar_t*>(
+        ::VirtualAlloc(nullptr, (length + 1) * sizeof(wchar_t), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    if (!text) GTEST_SKIP() << "no room for a text of a thousand million characters";
+    wmemset(text, L'a', length);  // fresh pages are zero: the terminator is there
+    CString converted = L"old";
+    EXPECT_FALSE(BrelmConvertLfToCrLf(text, converted));
+    EXPECT_EQ(CString(L"old"), converted);
+    EXPECT_FALSE(BrelmSaveUnicodeTextToFile(Path(L"huge.htm"), text));
+    EXPECT_FALSE(::PathFileExistsW(Path(L"huge.htm")));
+    ::VirtualFree(text, 0, MEM_RELEASE);
 }
 
 TEST_F(TextFileSave, CreatesTheFolderChainAndReplacesLongerFiles) {
