@@ -94,7 +94,7 @@ const Dialog kDialogs[] = {
     {IDD_ABOUTBOX, kDialogStyle, 0, 170, 62, L"About BrelmEvernote",
      {{-1, L"#130", L"#128", kChild | SS_ICON, 14, 14, 20, 20},
       {-1, L"#130", L"BrelmEvernote, Version 1.0", kChild | WS_GROUP | SS_NOPREFIX, 42, 14, 114, 8},
-      {-1, L"#130", L"Imports Evernote notebooks into Brelm.", kChild | WS_GROUP, 42, 26, 114, 8},
+      {-1, L"#130", L"Evernote notebooks into Brelm", kChild | WS_GROUP, 42, 26, 114, 8},
       {IDOK, L"#128", L"OK", kChild | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 113, 41, 50, 14}}},
 };
 
@@ -171,8 +171,21 @@ TEST(Resources, DialogsCreateWithEveryControl) {
             if (c.text[0] == L'#') {
                 EXPECT_TRUE(SendMessageW(child, STM_GETICON, 0, 0));
             } else {
+                const bool isStatic = _wcsicmp(text, L"Static") == 0;
                 GetWindowTextW(child, text, 256);
                 EXPECT_STREQ(c.text, text);
+                // A text line is cut where its control ends: it must fit in the dialog's font.
+                if (isStatic) {
+                    HDC dc = GetDC(child);
+                    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+                    RECT needed{}, client{};
+                    const UINT prefix = (c.style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+                    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE | prefix);
+                    SelectObject(dc, font);
+                    ReleaseDC(child, dc);
+                    GetClientRect(child, &client);
+                    EXPECT_LE(needed.right, client.right) << "\"" << text << "\" does not fit";
+                }
             }
             const DWORD kept = WS_VISIBLE | WS_TABSTOP | WS_GROUP | 0xFFFF;
             EXPECT_EQ(c.style & kept, static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)) & kept);
