@@ -19,16 +19,30 @@ struct FileHandle {
     }
 };
 
-// The path the system resolves an open file or folder to, every link followed; empty on failure.
+// Where an open file or folder really lies, every link followed: its volume's serial number and its
+// path below the volume's root ("43000000:\users\me\a.png"). Read from the handle's name record,
+// which has no length limit; GetFinalPathNameByHandleW fails under Wine past about 263 characters.
+// Empty on failure, with the reason in GetLastError.
 std::wstring FinalPathOf(HANDLE h) {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (n == 0) return std::wstring();
-        if (n < buffer.size()) return std::wstring(buffer.data(), n);
-        buffer.resize(n + 1);
-    }
+    BY_HANDLE_FILE_INFORMATION file;
+    if (!GetFileInformationByHandle(h, &file)) return std::wstring();
+    // Room for the longest path the system knows, 32767 characters.
+    std::vector<DWORD> buffer((sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t)) / sizeof(DWORD));
+    const DWORD size = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
+    if (!GetFileInformationByHandleEx(h, FileNameInfo, buffer.data(), size)) return std::wstring();
+    const auto* name = reinterpret_cast<const FILE_NAME_INFO*>(buffer.data());
+    wchar_t volume[16];
+    swprintf(volume, 16, L"%08lX:", file.dwVolumeSerialNumber);
+    return volume + std::wstring(name->FileName, name->FileNameLength / sizeof(wchar_t));
+}
+
+// A full path in the form that the file calls of Windows open past MAX_PATH characters; shorter
+// paths stay as they are.
+std::wstring OpenablePath(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0 || path.compare(0, 4, L"\\\\.\\") == 0)
+        return path;
+    if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
 }
 
 }  // namespace
@@ -78,8 +92,9 @@ bool IsInside(const std::wstring& folder, const std::wstring& path) {
 }
 
 std::wstring FinalFolderPath(const std::wstring& folder) {
-    FileHandle handle{CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    FileHandle handle{CreateFileW(OpenablePath(folder).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
     if (handle.h == INVALID_HANDLE_VALUE) return std::wstring();
     const std::wstring path = FinalPathOf(handle.h);
     return path.empty() ? path : WithTrailingBackslash(path);
@@ -88,6 +103,11 @@ std::wstring FinalFolderPath(const std::wstring& folder) {
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(OpenablePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool CreateFolders(const std::wstring& folder) {
@@ -102,7 +122,7 @@ bool CreateFolders(const std::wstring& folder) {
 
 bool ReadWholeFile(const std::wstring& path, std::string* bytes, DWORD* error, const std::wstring* within) {
     bytes->clear();
-    FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    FileHandle file{CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
     if (file.h == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
@@ -114,9 +134,17 @@ bool ReadWholeFile(const std::wstring& path, std::string* bytes, DWORD* error, c
         return false;
     }
     // Asked of the open handle, so a link swapped in after a check cannot lead elsewhere.
-    if (within && !IsInside(*within, FinalPathOf(file.h))) {
-        *error = ERROR_ACCESS_DENIED;
-        return false;
+    if (within) {
+        const std::wstring final = FinalPathOf(file.h);
+        if (final.empty()) {
+            const DWORD reason = GetLastError();
+            *error = reason ? reason : ERROR_CANT_RESOLVE_FILENAME;
+            return false;
+        }
+        if (!IsInside(*within, final)) {
+            *error = kErrorOutsideFolder;
+            return false;
+        }
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.h, &size)) {

@@ -66,12 +66,11 @@ void MendReservedName(CString& name) {
     int deviceLength = ReservedDeviceNameLength(name);
     if (deviceLength > 0) {
         name.Insert(deviceLength, L'_');
+        if (name.GetLength() > kMaxFileName) name = name.Left(kMaxFileName);
     } else if (IsOnlyDotsAndBlanks(name)) {
-        name += L'_';
-    } else {
-        return;
+        // The '_' goes last, so the room for it is made first.
+        name = name.Left(kMaxFileName - 1) + L'_';
     }
-    if (name.GetLength() > kMaxFileName) name = name.Left(kMaxFileName);
 }
 
 // The four parts of a path as the runtime's path splitter gives them. Only the parts

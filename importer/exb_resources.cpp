@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 #include "exb_access.h"
 #include "file_helpers.h"
+#include "global.h"
 #include "message_texts.h"
 #include "streams.h"
 
@@ -20,17 +21,70 @@ const wchar_t kAttrDataSql[] = L"select uid, aid, data from attrs where uid=%1 a
 const wchar_t kNoteAttachmentsSql[] =
     L"select note, uid, file_name, source_url, is_attachment, mime from resource_attr where note=%1";
 
-const int kLongestFileName = 259;
+// The longest whole path that the plain file calls of Windows still open (MAX_PATH with its
+// terminator). Wine opens longer ones, so a write that succeeds here proves nothing.
+const int kLongestPath = MAX_PATH - 1;
 
-// File names of one note's resources. Two resources whose names are equal
-// (letter case ignored, as the file system does) would overwrite each other:
-// the first keeps the name, a later one gets " (2)", " (3)" ... before the extension.
-// The note's own page is never overwritten either.
+// Windows drops trailing dots and blanks ("a.jpg." opens "a.jpg"); the page must name
+// the file that holds the bytes, so names are stored without them.
+CString WithoutTrailingDotsAndBlanks(const CString& name)
+{
+    int length = name.GetLength();
+    while (length > 0 && (name[length - 1] == L'.' || name[length - 1] == L' '))
+        --length;
+    return name.Left(length);
+}
+
+// text cut to at most length characters, a surrogate pair kept whole.
+CString CutText(const CString& text, int length)
+{
+    if (length > 0 && length < text.GetLength() && IS_HIGH_SURROGATE(text[length - 1]))
+        --length;
+    return text.Left(length);
+}
+
+// A cut name is usable when something is left of it and it names no device ("con" of "console.txt").
+bool IsUsableCut(const CString& name)
+{
+    return !name.IsEmpty() && BrelmIsValidFileName(name);
+}
+
+// name with suffix before its extension, in at most room characters: the stem gives way first,
+// the extension only when the stem cannot (too short, or its cut is no usable name). Empty when
+// no usable name fits.
+CString FittedName(const CString& name, const CString& suffix, int room)
+{
+    int dot = name.ReverseFind(L'.');
+    CString stem = dot < 0 ? name : name.Left(dot);
+    CString ext = dot < 0 ? CString() : name.Mid(dot);
+    int excess = name.GetLength() + suffix.GetLength() - room;
+    if (excess <= 0)
+        return stem + suffix + ext;
+    if (excess < stem.GetLength()) {
+        CString fitted = WithoutTrailingDotsAndBlanks(CutText(stem, stem.GetLength() - excess) + suffix + ext);
+        if (IsUsableCut(fitted))
+            return fitted;
+    }
+    if (room <= suffix.GetLength())
+        return CString();
+    CString fitted = WithoutTrailingDotsAndBlanks(CutText(name, room - suffix.GetLength()) + suffix);
+    return IsUsableCut(fitted) ? fitted : CString();
+}
+
+// File names of one note's resources, each short enough that the folder and the name together
+// stay within kLongestPath. Two resources whose names are equal (letter case ignored, as the
+// file system does) would overwrite each other: the first keeps the name, a later one gets
+// " (2)", " (3)" ... before the extension. The note's own page is never overwritten either.
 class CNoteFileNames {
 public:
-    explicit CNoteFileNames(const wchar_t* noteId) { m_taken.insert(Key(CString(noteId) + L".htm")); }
+    CNoteFileNames(const wchar_t* noteId, const wchar_t* folder)
+        : m_room(kLongestPath - static_cast<int>(folder ? wcslen(folder) : 0))
+    {
+        m_taken.insert(Key(CString(noteId) + L".htm"));
+    }
 
-    // The name given to uid before, or else name made free; empty stays empty.
+    // The name given to uid before, or else name made to fit and free; empty when name is
+    // empty or no free name fits beside the folder.
     CString Claim(const CString& uid, const CString& name)
     {
         auto known = m_byUid.find(uid);
@@ -38,10 +92,11 @@ public:
             return known->second;
         if (name.IsEmpty())
             return name;
-        CString free = name;
-        for (int n = 2; !m_taken.insert(Key(free)).second; ++n)
-            free = Numbered(name, n);
-        m_byUid[uid] = free;
+        CString free = FittedName(name, CString(), m_room);
+        for (int n = 2; !free.IsEmpty() && !m_taken.insert(Key(free)).second; ++n)
+            free = FittedName(name, L" (" + BrelmIntToStr(n) + L")", m_room);
+        if (!free.IsEmpty())
+            m_byUid[uid] = free;
         return free;
     }
 
@@ -63,32 +118,23 @@ private:
         return key;
     }
 
-    static CString Numbered(const CString& name, int n)
-    {
-        int dot = name.ReverseFind(L'.');
-        CString title = dot < 0 ? name : name.Left(dot);
-        CString ext = dot < 0 ? CString() : name.Mid(dot);
-        CString suffix = L" (" + BrelmIntToStr(n) + L")";
-        int excess = title.GetLength() + suffix.GetLength() + ext.GetLength() - kLongestFileName;
-        if (excess > 0 && excess < title.GetLength())
-            title = title.Left(title.GetLength() - excess);
-        return title + suffix + ext;
-    }
-
+    int m_room;
     std::map<CString, CString> m_byUid;
     std::set<CString> m_taken;
 };
 
-// A valid file name under which the file on disk has the very same name: Windows
-// drops trailing dots and blanks ("a.jpg." opens "a.jpg"), and the page must name
-// the file that holds the bytes.
+// A resource whose name cannot be kept short enough is not written: the log says why.
+void LogNoRoom(const wchar_t* folder, const CString& name)
+{
+    CString path = CString(folder) + name;
+    BrelmGetKMGlobal()->WriteLog(BrelmFormatString1(L"Can't write file, its path is too long: %1", path), 0);
+}
+
+// A valid file name under which the file on disk has the very same name.
 CString DiskFileName(CString name)
 {
     BrelmMakeValidFileName(name);
-    int length = name.GetLength();
-    while (length > 0 && (name[length - 1] == L'.' || name[length - 1] == L' '))
-        --length;
-    return name.Left(length);
+    return WithoutTrailingDotsAndBlanks(name);
 }
 
 // The file name of a resource: its own name, or its digest when it has none or
@@ -140,7 +186,7 @@ BOOL ReadNoteResources(IBrelmSQLiteDatabase* database, const wchar_t* noteId, co
     if (!rows)
         return FALSE;
 
-    CNoteFileNames names(noteId);
+    CNoteFileNames names(noteId, folder);
     while (!ExbAtEnd(rows)) {
         CExbResource resource;
         resource.m_strNote = ExbFieldText(rows, 0);
@@ -149,8 +195,10 @@ BOOL ReadNoteResources(IBrelmSQLiteDatabase* database, const wchar_t* noteId, co
         resource.m_nHeight = _wtoi(ExbFieldText(rows, 3));
         resource.m_strFileName = ExbFieldText(rows, 4);
         resource.m_strMD5 = ExbFieldMd5Hex(rows);
-        resource.m_strFileName =
-            names.Claim(resource.m_strUid, ResourceFileName(resource.m_strFileName, resource.m_strMD5));
+        CString wanted = ResourceFileName(resource.m_strFileName, resource.m_strMD5);
+        resource.m_strFileName = names.Claim(resource.m_strUid, wanted);
+        if (resource.m_strFileName.IsEmpty() && !wanted.IsEmpty())
+            LogNoRoom(folder, wanted);
 
         if (!resource.m_strFileName.IsEmpty()) {
             CString path = CString(folder) + resource.m_strFileName;
@@ -178,7 +226,7 @@ BOOL ReadNoteAttachments(IBrelmSQLiteDatabase* database, const wchar_t* noteId, 
 
     // The resource files of this note are written under these names: an attachment
     // takes the name its resource got there and never lands on another resource's file.
-    CNoteFileNames names(noteId);
+    CNoteFileNames names(noteId, folder);
     bool resourceNamesRead = false;
 
     while (!ExbAtEnd(rows)) {
@@ -200,7 +248,10 @@ BOOL ReadNoteAttachments(IBrelmSQLiteDatabase* database, const wchar_t* noteId, 
                 if (const CString* known = names.Find(attachment.m_strUid)) {
                     attachment.m_strFileName = *known;
                 } else {
-                    attachment.m_strFileName = names.Claim(attachment.m_strUid, DiskFileName(attachment.m_strFileName));
+                    CString wanted = DiskFileName(attachment.m_strFileName);
+                    attachment.m_strFileName = names.Claim(attachment.m_strUid, wanted);
+                    if (attachment.m_strFileName.IsEmpty() && !wanted.IsEmpty())
+                        LogNoRoom(folder, wanted);
                 }
                 if (!attachment.m_strFileName.IsEmpty() &&
                     SaveResourceData(database, attachment.m_strUid, CString(folder) + attachment.m_strFileName))

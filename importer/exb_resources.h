@@ -22,6 +22,8 @@ typedef std::vector<CExbResource> CExbResourceArray;
 
 // Writes every resource of the note that has bytes in the resources table to
 // folder and appends a record per file written. FALSE only when the list query fails.
+// Names are cut so that folder + name stays shorter than MAX_PATH; a resource for
+// which no name fits is left out (a log line).
 BOOL ReadNoteResources(IBrelmSQLiteDatabase* database, const wchar_t* noteId, const wchar_t* folder,
                        CExbResourceArray& out);
 // The same for the note's attachments (by flag or by mime type), whose bytes may

@@ -30,7 +30,7 @@ protected:
         } files[] = {
             {page_ + L"a.png", "AAA"},       {page_ + L"sub\\b.gif", "GIF89a"}, {page_ + L"with space.png", "SP"},
             {page_ + L"notes.txt", "TXT"},   {page_ + L"style.css", "CSS"},     {page_ + L"hidden.txt", "HID"},
-            {dir_ / L"outside.png", "SECRET"},
+            {dir_ / L"outside.png", "SECRET"}, {page_ + long_, "LONG"},
         };
         for (const auto& f : files) ASSERT_TRUE(WriteBytes(f.path, f.bytes));
     }
@@ -54,6 +54,7 @@ protected:
     }
 
     std::wstring page_ = dir_ / L"page\\";
+    std::wstring long_ = std::wstring(240, L'l') + L".png";  // its path passes MAX_PATH
 };
 
 TEST_F(DocumentContent, StoresThePageAndOnlyTheLocalFilesInsideItsFolder) {
@@ -62,7 +63,8 @@ TEST_F(DocumentContent, StoresThePageAndOnlyTheLocalFilesInsideItsFolder) {
         L"<html><head><link rel=\"stylesheet\" href=\"style.css?v=1\"></head><body>\r\n"
         L"<img src=\"a.png\"><IMG SRC='A.PNG'><img src=a.png alt=x>\r\n"
         L"<img src=\"sub/b.gif\"><img src=\"sub\\b.gif\"><img src=\"with%20space.png\">\r\n"
-        L"<a href=\"notes.txt#top\">notes</a><img src=\"missing.png\"><img src=\"\">\r\n"
+        L"<a href=\"notes.txt#top\">notes</a><img src=\"missing.png\"><img src=\"\"><img src=\"sub\">\r\n"
+        L"<img src=\"" + long_ + L"\">\r\n"
         L"<img src=\"../outside.png\"><img src=\"..\\outside.png\"><img src=\"%2e%2e/outside.png\">\r\n"
         L"<img src=\"&#46;&#46;/outside.png\"><img src=\"sub/../../outside.png\"><img src=\".../outside.png\">\r\n"
         L"<img src=\"" + outside + L"\"><img src=\"file:///" + outside + L"\"><img src=\"/outside.png\">\r\n"
@@ -75,7 +77,8 @@ TEST_F(DocumentContent, StoresThePageAndOnlyTheLocalFilesInsideItsFolder) {
     ASSERT_EQ(S_OK, Update(doc.get(), page_ + L"page.htm"));
     const std::string stored = Utf8(html);
     const std::string expected = "    Page: page.htm, " + std::to_string(stored.size()) + " bytes, MD5 " +
-                                 exb::Md5Hex(stored) + "\n" + FileLine("a.png", "AAA") + FileLine("notes.txt", "TXT") +
+                                 exb::Md5Hex(stored) + "\n" + FileLine("a.png", "AAA") +
+                                 FileLine(Utf8(long_), "LONG") + FileLine("notes.txt", "TXT") +
                                  FileLine("style.css", "CSS") + FileLine("sub/b.gif", "GIF89a") +
                                  FileLine("with space.png", "SP") + "Tags\n";
     const std::string dump = Dump();
@@ -128,6 +131,13 @@ TEST_F(DocumentContent, UnreadablePageFailsAndLeavesTheDocumentAsItWas) {
     EXPECT_NE(std::wstring::npos, LastErrorInfo().find(L"missing.htm"));
     EXPECT_FAILED(Update(doc.get(), page_));
     EXPECT_EQ(E_INVALIDARG, Update(doc.get(), L""));
+    // A linked file that is there but cannot be read must not go missing from a stored page.
+    ASSERT_TRUE(WriteBytes(page_ + L"locked.htm", "<img src=\"missing.png\"><img src=\"a.png\">"));
+    HANDLE lock = CreateFileW((page_ + L"a.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    EXPECT_FAILED(Update(doc.get(), page_ + L"locked.htm"));
+    CloseHandle(lock);
+    EXPECT_NE(std::wstring::npos, LastErrorInfo().find(page_ + L"a.png"));
     EXPECT_NE(std::string::npos, Dump().find("    Page: -\n")) << Dump();
 }
 

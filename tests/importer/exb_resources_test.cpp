@@ -109,12 +109,18 @@ TEST_F(ExbResourcesTest, AttachmentsCountByFlagOrByMimeAtTheStart)
 TEST_F(ExbResourcesTest, AttachmentBytesFallBackToAttrs35Then40)
 {
     long long note = File().AddNote(exb::Note());
-    Resource(note, L"from35.pdf", "thirty-five", 1, L"application/pdf", false);
+    long long from35 = Resource(note, L"from35.pdf", "thirty-five", 1, L"application/pdf", false);
     long long from40 = Resource(note, L"from40.pdf", "", 1, L"application/pdf", false);
     long long nowhere = Resource(note, L"nowhere.pdf", "", 1, L"application/pdf", false);
     File().Exec("DELETE FROM attrs WHERE aid=35 AND uid IN (" + std::to_string(from40) + ", " +
                 std::to_string(nowhere) + ")");
     File().AddAttr(from40, exb::kAidResourceDataAlt, 0, "forty");
+    File().AddAttr(from35, exb::kAidResourceDataAlt, 0, "not forty");
+    // Bytes in every source: the resources table is asked first.
+    long long other = File().AddNote(exb::Note());
+    long long everywhere = Resource(other, L"everywhere.pdf", "resources", 1, L"application/pdf");
+    File().AddAttr(everywhere, exb::kAidResourceData, 0, "not thirty-five");
+    File().AddAttr(everywhere, exb::kAidResourceDataAlt, 0, "not forty");
     Open();
 
     EXPECT_TRUE(Read(ReadNoteResources, note).empty());  // without a resources row nothing is listed
@@ -123,6 +129,8 @@ TEST_F(ExbResourcesTest, AttachmentBytesFallBackToAttrs35Then40)
     EXPECT_EQ("thirty-five", Bytes(L"from35.pdf"));
     EXPECT_EQ("forty", Bytes(L"from40.pdf"));
     EXPECT_FALSE(ImporterFileExists(Folder() + L"nowhere.pdf"));
+    EXPECT_EQ(std::vector<CString>{L"everywhere.pdf"}, Read(ReadNoteAttachments, other));
+    EXPECT_EQ("resources", Bytes(L"everywhere.pdf"));
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -158,6 +166,54 @@ TEST_F(ExbResourcesTest, EqualNamesGetFilesOfTheirOwn)
     EXPECT_EQ(std::vector<CString>{L"scan (2).pdf"}, Read(ReadNoteAttachments, other));
     EXPECT_EQ("image data", Bytes(L"scan.pdf"));
     EXPECT_EQ("attached", Bytes(L"scan (2).pdf"));
+}
+
+// Windows opens no path of MAX_PATH characters or more with the plain file calls (Wine does): a
+// name is cut to fit beside the folder, its extension kept, and stays apart from the others.
+TEST_F(ExbResourcesTest, LongNamesAreCutToFitBesideTheFolder)
+{
+    const int room = MAX_PATH - 1 - static_cast<int>(Folder().size());
+    const std::wstring p(240, L'p'), x(room - 3, L'x'), fits = std::wstring(room - 4, L'f') + L".png";
+    const struct {
+        std::wstring name, expected;
+        int flag;
+    } cases[] = {
+        {L"short.png", L"short.png", 0},
+        {fits, fits, 0},
+        {fits, std::wstring(room - 8, L'f') + L" (2).png", 0},
+        {p + L".png", std::wstring(room - 4, L'p') + L".png", 0},
+        {p + L".PNG", std::wstring(room - 8, L'p') + L" (2).PNG", 1},
+        {p, std::wstring(room, L'p'), 0},
+        {std::wstring(room - 1, L'b') + L" bb", std::wstring(room - 1, L'b'), 0},  // no blank at the end
+        {L"a." + x + L" " + std::wstring(20, L'x'), L"a." + x, 0},  // no stem to cut: the end goes
+        {L"console." + std::wstring(room - 4, L'x'), L"console." + std::wstring(room - 8, L'x'), 0},  // not "con.x"
+    };
+    long long note = File().AddNote(exb::Note());
+    std::vector<CString> expected;
+    for (const auto& c : cases) {
+        Resource(note, c.name.c_str(), std::to_string(expected.size()), c.flag);
+        expected.push_back(c.expected.c_str());
+    }
+    Resource(note, (std::wstring(240, L'd') + L".pdf").c_str(), "attached", 1, L"application/pdf", false);
+    Open();
+
+    std::vector<CString> written = Read(ReadNoteResources, note);
+    EXPECT_EQ(expected, written);
+    for (size_t i = 0; i < written.size(); ++i) {
+        EXPECT_LT(Folder().size() + written[i].GetLength(), static_cast<size_t>(MAX_PATH));
+        EXPECT_EQ(std::to_string(i), Bytes(written[i]));
+    }
+    const CString attached = (std::wstring(room - 4, L'd') + L".pdf").c_str();
+    EXPECT_EQ((std::vector<CString>{expected[4], attached}), Read(ReadNoteAttachments, note));
+    EXPECT_EQ("attached", Bytes(attached));
+
+    // A folder that leaves no room for a name gets no file.
+    const std::wstring deep = Folder() + std::wstring(MAX_PATH - 2 - Folder().size(), L'd') + L"\\";
+    ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr));
+    CExbResourceArray none;
+    EXPECT_TRUE(ReadNoteResources(m_database, Id(note).c_str(), deep.c_str(), none));
+    EXPECT_TRUE(ReadNoteAttachments(m_database, Id(note).c_str(), deep.c_str(), none));
+    EXPECT_TRUE(none.empty());
 }
 
 // Windows drops trailing dots and blanks, so these names would all open one file.

@@ -77,6 +77,12 @@ TEST_F(NoteHtmlTest, TakesTheFirstBodyLongerThan16Bytes)
     EXPECT_EQ(L"none", Build(m_tools.bound, none));
     EXPECT_FALSE(ImporterFileExists(Folder() + Id(none) + L".htm"));
     EXPECT_TRUE(Messages().empty());
+
+    // A page path of MAX_PATH characters is not written: Windows could not open it (Wine can).
+    const std::wstring deep = Folder() + std::wstring(MAX_PATH - 5 - Folder().size() - Id(note).size(), L'd') + L"\\";
+    ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr));
+    EXPECT_TRUE(BuildNoteHtmlFile(m_tools.bound, m_database, Id(note).c_str(), deep.c_str()).IsEmpty());
+    EXPECT_FALSE(ImporterFileExists(deep + Id(note) + L".htm"));
 }
 
 TEST_F(NoteHtmlTest, MendsApostrophesAndPassesInkPagesWithResourcesBy)
