@@ -2,6 +2,7 @@
 #include "kb_database.h"
 
 #include "com_object.h"
+#include "kb_faults.h"
 #include "data_store.h"
 #include "kb_objects.h"
 
@@ -67,6 +68,7 @@ public:
             if (ClearOut(folder) != S_OK) return E_POINTER;
             RequireOpen();
             const std::wstring text = FromBstr(location);
+            FailOnRequest(L"GetFolderByLocation", [&] { return text; });
             std::vector<std::wstring> levels;
             if (!ParseFolderLocation(text, &levels))
                 ThrowComError(E_INVALIDARG, L"\"" + text + L"\" is not a folder location such as /Notes/Work/");

@@ -1,6 +1,7 @@
 // Document and attachment objects of the knowledge base: fields, content, tags, attachments.
 #include "com_object.h"
 #include "kb_content.h"
+#include "kb_faults.h"
 #include "kb_objects.h"
 #include "win_util.h"
 
@@ -28,7 +29,6 @@ std::vector<StoredFile> ReadLinkedFiles(const std::wstring& html, const std::wst
     std::set<std::wstring> seen;
     // Junctions and symbolic links inside the folder must not lead a page to files elsewhere.
     const std::wstring finalFolder = FinalFolderPath(folder);
-    if (finalFolder.empty()) return files;
     for (const std::wstring& value : FindLinkValues(html)) {
         for (const std::wstring& candidate : LinkCandidates(value)) {
             const std::wstring relative = LocalLinkPath(candidate);
@@ -37,9 +37,16 @@ std::vector<StoredFile> ReadLinkedFiles(const std::wstring& html, const std::wst
             if (!IsInside(folder, path)) continue;
             const std::wstring key = TagKey(relative);
             if (seen.count(key)) break;
+            // Links to files that are not there are common (clipped pages hold them); a folder is no file.
+            if (!IsFile(path)) continue;
             StoredFile file;
-            DWORD error = 0;
-            if (!ReadWholeFile(path, &file.bytes, &error, &finalFolder)) continue;
+            DWORD error = ERROR_CANT_RESOLVE_FILENAME;
+            if (finalFolder.empty() || !ReadWholeFile(path, &file.bytes, &error, &finalFolder)) {
+                // A device, or a link that leads out of the folder, is no file of the page's own. Any
+                // other file that cannot be read fails the update rather than go missing unnoticed.
+                if (error == ERROR_BAD_FILE_TYPE || error == kErrorOutsideFolder) continue;
+                ThrowComError(HRESULT_FROM_WIN32(error), L"Cannot read \"" + path + L"\": " + WinErrorText(error));
+            }
             seen.insert(key);
             file.name = relative;
             for (wchar_t& c : file.name) {
@@ -116,6 +123,11 @@ public:
     // local files are looked for.
     HRESULT STDMETHODCALLTYPE UpdateDocument(BSTR htmlFile, BSTR /*indexFile*/, long flags) override {
         return Guard([&] {
+            FailOnRequest(L"UpdateDocument", [&] {
+                Statement find(store_->db(), "SELECT title FROM documents WHERE id=?1");
+                find.Bind(1, id_);
+                return find.Step() ? find.Text(0) : std::wstring();
+            });
             const std::wstring given = FromBstr(htmlFile);
             if (given.empty()) ThrowComError(E_INVALIDARG, L"No page file was given");
             const std::wstring path = FullPath(given);

@@ -1,5 +1,6 @@
 // Folder and tag objects of the knowledge base.
 #include "com_object.h"
+#include "kb_faults.h"
 #include "kb_objects.h"
 
 namespace brelm_core {
@@ -13,6 +14,7 @@ public:
     HRESULT STDMETHODCALLTYPE CreateDocument(BSTR title, BSTR url, IDispatch** document) override {
         return Guard([&] {
             if (ClearOut(document) != S_OK) return E_POINTER;
+            FailOnRequest(L"CreateDocument", [&] { return FromBstr(title); });
             Statement insert(store_->db(), "INSERT INTO documents(folder_id, title, url) VALUES(?1, ?2, ?3)");
             insert.Bind(1, id_).Bind(2, FromBstr(title)).Bind(3, FromBstr(url)).Run();
             *document = NewDocumentObject(store_, sqlite3_last_insert_rowid(store_->db()));

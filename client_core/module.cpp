@@ -1,6 +1,7 @@
 // The library's exports: the class factory of the knowledge-base database, unload test, SQLite factory.
 #include "com_object.h"
 #include "kb_database.h"
+#include "kb_faults.h"
 #include "sqlite_component.h"
 
 namespace brelm_core {
@@ -92,6 +93,10 @@ HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
 HRESULT WINAPI DllCanUnloadNow() { return ModuleCount() == 0 ? S_OK : S_FALSE; }
 
 HRESULT WINAPI BrelmKMCreateSQLiteDatabase(IBrelmSQLiteDatabase** database) {
+    if (FailureRequested(L"CreateSQLiteDatabase")) {
+        if (database) *database = nullptr;
+        return E_FAIL;
+    }
     return CreateSQLiteDatabase(database);
 }
 

@@ -1,12 +1,13 @@
 // e2e_driver: runs BrelmEverNote.exe as a user would and reports what it saw, one "key: value" per line.
 //
 //   e2e_driver [--file=PATH] [--check] [--about] [--screenshot=BMP] [--remove-before-ok]
-//              [--timeout=SECONDS] -- PROGRAM [PROGRAM ARGUMENTS...]
+//              [--close-during-import] [--timeout=SECONDS] -- PROGRAM [PROGRAM ARGUMENTS...]
 //
 // It starts the program, answers every message box (recording its text), opens the About box from
 // the system menu when asked, picks PATH with Browse in the Open dialog, ticks the check box when
-// asked, presses OK and watches the import; a dialog that stays open afterwards is closed with
-// Cancel. Values are escaped (\n for a line end, \\ for a backslash). Every wait is bounded: when
+// asked, presses OK and watches the import (with what the dialog shows when each message box comes
+// up; asked to, it closes the dialog from its system menu as soon as the import shows a note or a
+// box); a dialog that stays open afterwards is closed with Cancel. Values are escaped (\n for a line end, \\ for a backslash). Every wait is bounded: when
 // the time is up the program is killed. Exit code 0 when every step could be taken, 2 otherwise.
 #include <windows.h>
 #include <commctrl.h>
@@ -45,6 +46,7 @@ struct Options {
     bool check = false;
     bool about = false;
     bool removeBeforeOk = false;
+    bool closeDuringImport = false;
     std::wstring screenshot;
     DWORD timeoutMs = 60000;
     std::wstring program;
@@ -70,6 +72,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
         else if (arg == L"--check") options.check = true;
         else if (arg == L"--about") options.about = true;
         else if (arg == L"--remove-before-ok") options.removeBeforeOk = true;
+        else if (arg == L"--close-during-import") options.closeDuringImport = true;
         else if (StartsWith(arg, L"--screenshot=")) options.screenshot = arg.substr(13);
         else if (StartsWith(arg, L"--timeout=")) options.timeoutMs = static_cast<DWORD>(_wtoi(arg.c_str() + 10)) * 1000;
         else return false;
@@ -165,6 +168,13 @@ private:
     HWND Control(int id) const { return FindControl(m_main, id); }
     bool MainAlive() const { return ::IsWindow(m_main) && ::IsWindowVisible(m_main); }
 
+    std::wstring Progress() const {
+        DWORD_PTR position = 0, high = 0;
+        SendBounded(Control(kIdProgress), PBM_GETPOS, 0, 0, &position);
+        SendBounded(Control(kIdProgress), PBM_GETRANGE, FALSE, 0, &high);
+        return std::to_wstring(position) + L"/" + std::to_wstring(high);
+    }
+
     void SayState(const char* prefix) {
         const auto enabled = [this](int id) { return ::IsWindowEnabled(Control(id)) ? L"enabled" : L"disabled"; };
         const std::string p(prefix);
@@ -173,10 +183,7 @@ private:
         Say((p + "-check").c_str(), IsChecked(Control(kIdCheckEvernoteFolder)) ? L"ticked" : L"unticked");
         Say((p + "-file").c_str(), TextOf(Control(kIdEditFile)));
         Say((p + "-status").c_str(), TextOf(Control(kIdStatus)));
-        DWORD_PTR position = 0, high = 0;
-        SendBounded(Control(kIdProgress), PBM_GETPOS, 0, 0, &position);
-        SendBounded(Control(kIdProgress), PBM_GETRANGE, FALSE, 0, &high);
-        Say((p + "-progress").c_str(), std::to_wstring(position) + L"/" + std::to_wstring(high));
+        Say((p + "-progress").c_str(), Progress());
     }
 
     void Drive() {
@@ -285,6 +292,7 @@ private:
         DWORD titleAt = 0, lastEvent = Elapsed();
         const DWORD pressedAt = lastEvent;
         m_captured = m_options.screenshot.empty();
+        bool closeSent = !m_options.closeDuringImport;
         for (;;) {
             if (!MainAlive()) {
                 Say("after-ok", L"dialog ended");
@@ -300,6 +308,13 @@ private:
             }
             if (!m_captured && titleAt && Elapsed() - titleAt >= kPaintMs) Capture();
             const std::vector<HWND> boxes = OtherDialogs();
+            if (!closeSent && (!text.empty() || !boxes.empty())) {
+                // As Alt+F4 or the title bar's close button would. Posted before any box is
+                // answered, so the program takes it while the import still runs.
+                ::PostMessageW(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);
+                Say("close-sent", text);
+                closeSent = true;
+            }
             for (HWND box : boxes) {
                 if (!m_captured && !titleAt && !TextOf(status).empty()) titleAt = Elapsed();
                 if (!m_captured && titleAt) {
@@ -312,6 +327,9 @@ private:
                     ::Sleep(kUncoverMs);
                     Capture();
                 }
+                // The import waits for the box: the dialog shows the note it stopped at.
+                Say("message-state", L"status=" + TextOf(status) + L" progress=" + Progress() +
+                                         L" dialog=" + (MainAlive() ? L"visible" : L"hidden"));
                 AnswerMessageBox(box);
                 busySeen = true;
                 lastEvent = Elapsed();
@@ -361,7 +379,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: e2e_driver [--file=PATH] [--check] [--about] [--screenshot=BMP] [--remove-before-ok]"
-                     " [--timeout=SECONDS] -- PROGRAM [ARGUMENTS...]\n");
+                     " [--close-during-import] [--timeout=SECONDS] -- PROGRAM [ARGUMENTS...]\n");
         return 1;
     }
     return Driver(options).Run();

@@ -100,6 +100,7 @@ protected:
         ASSERT_FALSE(m_exbBytes.empty());
     }
     void TearDown() override {
+        ::SetEnvironmentVariableW(L"BRELM_CORE_FAIL", nullptr);
         if (!m_exb.empty()) {
             EXPECT_TRUE(ReadBytes(m_exb) == m_exbBytes) << "the .exb file changed";
         }
@@ -122,6 +123,18 @@ protected:
         file.Close();
         EXPECT_TRUE(file.ok()) << file.error();
         return path;
+    }
+
+    // Program arguments for a client folder whose core library is the test build, failing the
+    // calls that faults names (see client_core/kb_faults.h).
+    std::vector<std::wstring> FaultyClientArgs(const wchar_t* faults) {
+        const std::wstring client = Dir() + L"faulty client\\";
+        EXPECT_TRUE(::CreateDirectoryW(client.c_str(), nullptr));
+        EXPECT_TRUE(::CopyFileW((BinFolder() + L"BrelmTools.dll").c_str(), (client + L"BrelmTools.dll").c_str(), FALSE));
+        EXPECT_TRUE(::CopyFileW((BinFolder() + L"faulty_core\\BrelmKMCore.dll").c_str(),
+                                (client + L"BrelmKMCore.dll").c_str(), FALSE));
+        ::SetEnvironmentVariableW(L"BRELM_CORE_FAIL", faults);
+        return {L"/AppPath=" + client, L"/DatabasePath=" + Kb()};
     }
 
     static void ExpectEndedWith(const DriverReport& report, const std::vector<std::wstring>& messages) {
@@ -331,6 +344,140 @@ TEST_F(E2eTest, NoteWhoseFolderFailsTwiceIsSkipped) {
     ASSERT_EQ(2u, kb.documents.size()) << kb.raw;
     EXPECT_EQ("/Notes/Notes/", kb.documents.at("Team minutes").at(0));
     EXPECT_EQ("/Home/Letters/", kb.documents.at("Letter to Ann").at(0));
+}
+
+// Notes that fail on the way each show their message with the dialog standing on that note; the
+// bar counts the rows read, but only when a note is stored; the others are imported.
+TEST_F(E2eTest, FailingNotesShowTheirMessagesAndTheOthersImport) {
+    const std::wstring exb = Dir() + L"faults.exb";
+    {
+        exb::ExbFixture file(exb);
+        const long long letters = file.AddNotebook(L"Letters", L"Home");
+        const long long travel = file.AddNotebook(L"Travel", L"Away");
+        const long long diary = file.AddNotebook(L"Diary", L"Home");
+        const auto add = [&](const wchar_t* title, const wchar_t* notebook, long long uid, bool body) {
+            exb::Note note;
+            note.title = title;
+            note.notebook = notebook;
+            note.notebookUid = uid;
+            note.dateCreated = sample::ExbDate(2021, 7, 1, 12, 0);
+            if (body) note.body = Body("Some text for the note.");
+            file.AddNote(note);
+        };
+        add(L"Blank one", L"Letters", letters, false);
+        add(L"Blank two", L"Letters", letters, false);
+        add(L"Third", L"Letters", letters, true);
+        add(L"Fourth", L"Letters", letters, true);  // no document
+        add(L"Blank three", L"Letters", letters, false);
+        add(L"Fifth", L"Letters", letters, true);   // content not stored
+        add(L"Sixth", L"Travel", travel, true);     // both folder attempts fail
+        add(L"Seventh", L"Diary", diary, true);     // the first folder attempt fails
+        file.Close();
+        ASSERT_TRUE(file.ok()) << file.error();
+    }
+    Remember(exb);
+
+    const DriverReport report =
+        Drive({L"--file=" + exb}, FaultyClientArgs(L"CreateDocument=Fourth|UpdateDocument=Fifth|"
+                                                   L"GetFolderByLocation=/Away/Travel/|"
+                                                   L"GetFolderByLocation=/Travel/Travel/|"
+                                                   L"GetFolderByLocation=/Home/Diary/"));
+    ExpectEndedWith(report, {L"Failed to create document:\n\nFourth", L"Failed to save document:\n\nFifth",
+                             L"Failed to create folder:\n\n/Travel/Travel/", L"Import completed"});
+    EXPECT_EQ((std::vector<std::wstring>{L"status=Fourth progress=3/8 dialog=visible",
+                                         L"status=Fifth progress=3/8 dialog=visible",
+                                         L"status=Sixth progress=3/8 dialog=visible",
+                                         L"status=Seventh progress=8/8 dialog=visible"}),
+              report.All("message-state"));
+
+    const KbDump kb = Dump(Kb());
+    ASSERT_EQ(3u, kb.documents.size()) << kb.raw;
+    EXPECT_EQ("/Home/Letters/", kb.documents.at("Third").at(0));
+    // The document stays, empty.
+    const std::vector<std::string>& fifth = kb.documents.at("Fifth");
+    EXPECT_EQ("/Home/Letters/", fifth.at(0));
+    EXPECT_TRUE(HasLine(fifth, "Page: -"));
+    EXPECT_TRUE(HasLine(fifth, "Created: -"));
+    EXPECT_EQ("/Diary/Diary/", kb.documents.at("Seventh").at(0));
+}
+
+// The status line names each note in turn, however many fail; the end is the same.
+TEST_F(E2eTest, EveryNoteFailingStillCompletes) {
+    const std::wstring exb = SmallNotebook(L"letters.exb", 3);
+    Remember(exb);
+    const DriverReport report = Drive({L"--file=" + exb}, FaultyClientArgs(L"CreateDocument"));
+    ExpectEndedWith(report, {L"Failed to create document:\n\nLetter 1", L"Failed to create document:\n\nLetter 2",
+                             L"Failed to create document:\n\nLetter 3", L"Import completed"});
+    EXPECT_EQ((std::vector<std::wstring>{L"status=Letter 1 progress=0/3 dialog=visible",
+                                         L"status=Letter 2 progress=0/3 dialog=visible",
+                                         L"status=Letter 3 progress=0/3 dialog=visible",
+                                         L"status=Letter 3 progress=0/3 dialog=visible"}),
+              report.All("message-state"));
+    EXPECT_TRUE(Dump(Kb()).documents.empty());
+}
+
+TEST_F(E2eTest, SqliteObjectThatCannotBeMadeIsReported) {
+    const std::wstring exb = SmallNotebook(L"letters.exb", 1);
+    const DriverReport report = Drive({L"--file=" + exb}, FaultyClientArgs(L"CreateSQLiteDatabase"));
+    ExpectStayedOpenWith(report, L"Failed to create database object");
+    const KbDump kb = Dump(Kb());
+    EXPECT_TRUE(kb.folders.empty() && kb.documents.empty() && kb.tags.empty()) << kb.raw;
+}
+
+// A close request while the import runs is refused, as Windows refuses it while Cancel is
+// disabled: the dialog stays to the end and every note is stored.
+TEST_F(E2eTest, CloseDuringImportIsRefused) {
+    const std::wstring exb = Dir() + L"sample.exb";
+    std::string error;
+    ASSERT_TRUE(sample::WriteSampleNotebook(exb, &error)) << error;
+    Remember(exb);
+
+    const DriverReport report = Drive({L"--file=" + exb, L"--close-during-import"}, ProgramArgs());
+    EXPECT_TRUE(report.Has("close-sent")) << report.raw;
+    ExpectEndedWith(report, {L"Import completed"});
+    const std::vector<std::wstring> states = report.All("message-state");
+    ASSERT_EQ(1u, states.size()) << report.raw;
+    EXPECT_NE(std::wstring::npos, states[0].find(L"progress=5/5 dialog=visible")) << report.raw;
+    ExpectSampleDocuments(Dump(Kb()), "");
+}
+
+// A picture whose name is too long to stand beside the working folder is written under a shorter
+// name, and the document holds it.
+TEST_F(E2eTest, PictureWithALongNameIsStored) {
+    const std::wstring exb = Dir() + L"long name.exb";
+    const std::string picture = sample::BreadPicture();
+    {
+        exb::ExbFixture file(exb);
+        const long long notebook = file.AddNotebook(L"Letters", L"Home");
+        exb::Note note;
+        note.title = L"Long picture";
+        note.notebook = L"Letters";
+        note.notebookUid = notebook;
+        note.dateCreated = sample::ExbDate(2021, 7, 1, 12, 0);
+        note.body = Body("<en-media type=\"image/png\" hash=\"" + exb::Md5Hex(picture) + "\"/>");
+        const long long uid = file.AddNote(note);
+        exb::Resource resource;
+        resource.note = uid;
+        resource.fileName = std::wstring(240, L'p') + L".png";
+        resource.data = picture;
+        file.AddResource(resource);
+        file.Close();
+        ASSERT_TRUE(file.ok()) << file.error();
+    }
+    Remember(exb);
+
+    ExpectEndedWith(Import(exb), {L"Import completed"});
+    const KbDump kb = Dump(Kb());
+    const std::vector<std::string>& lines = kb.documents.at("Long picture");
+    const auto stored = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("File: ppp", 0) == 0;
+    });
+    ASSERT_NE(lines.end(), stored) << kb.raw;
+    const std::string name = stored->substr(6, stored->find(", ") - 6);
+    EXPECT_EQ(FileLine("File", name, picture), *stored);
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    EXPECT_EQ(static_cast<size_t>(MAX_PATH - 1), wcslen(temp) + wcslen(L"Brelm\\") + name.size()) << name;
 }
 
 TEST_F(E2eTest, EmptyNoteTableCompletes) {
