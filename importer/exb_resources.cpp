@@ -21,10 +21,6 @@ const wchar_t kAttrDataSql[] = L"select uid, aid, data from attrs where uid=%1 a
 const wchar_t kNoteAttachmentsSql[] =
     L"select note, uid, file_name, source_url, is_attachment, mime from resource_attr where note=%1";
 
-// The longest whole path that the plain file calls of Windows still open (MAX_PATH with its
-// terminator). Wine opens longer ones, so a write that succeeds here proves nothing.
-const int kLongestPath = MAX_PATH - 1;
-
 // Windows drops trailing dots and blanks ("a.jpg." opens "a.jpg"); the page must name
 // the file that holds the bytes, so names are stored without them.
 CString WithoutTrailingDotsAndBlanks(const CString& name)
@@ -72,13 +68,13 @@ CString FittedName(const CString& name, const CString& suffix, int room)
 }
 
 // File names of one note's resources, each short enough that the folder and the name together
-// stay within kLongestPath. Two resources whose names are equal (letter case ignored, as the
+// stay within kExbLongestPath. Two resources whose names are equal (letter case ignored, as the
 // file system does) would overwrite each other: the first keeps the name, a later one gets
 // " (2)", " (3)" ... before the extension. The note's own page is never overwritten either.
 class CNoteFileNames {
 public:
     CNoteFileNames(const wchar_t* noteId, const wchar_t* folder)
-        : m_room(kLongestPath - static_cast<int>(folder ? wcslen(folder) : 0))
+        : m_room(kExbLongestPath - static_cast<int>(folder ? wcslen(folder) : 0))
     {
         m_taken.insert(Key(CString(noteId) + L".htm"));
     }
@@ -122,13 +118,6 @@ private:
     std::map<CString, CString> m_byUid;
     std::set<CString> m_taken;
 };
-
-// A resource whose name cannot be kept short enough is not written: the log says why.
-void LogNoRoom(const wchar_t* folder, const CString& name)
-{
-    CString path = CString(folder) + name;
-    BrelmGetKMGlobal()->WriteLog(BrelmFormatString1(L"Can't write file, its path is too long: %1", path), 0);
-}
 
 // A valid file name under which the file on disk has the very same name.
 CString DiskFileName(CString name)
@@ -178,6 +167,11 @@ bool WriteFromQuery(IBrelmSQLiteDatabase* database, const CString& sql, long col
 
 }  // namespace
 
+void LogExbPathTooLong(const CString& path)
+{
+    BrelmGetKMGlobal()->WriteLog(BrelmFormatString1(L"Can't write file, its path is too long: %1", path), 0);
+}
+
 BOOL ReadNoteResources(IBrelmSQLiteDatabase* database, const wchar_t* noteId, const wchar_t* folder,
                        CExbResourceArray& out)
 {
@@ -198,7 +192,7 @@ BOOL ReadNoteResources(IBrelmSQLiteDatabase* database, const wchar_t* noteId, co
         CString wanted = ResourceFileName(resource.m_strFileName, resource.m_strMD5);
         resource.m_strFileName = names.Claim(resource.m_strUid, wanted);
         if (resource.m_strFileName.IsEmpty() && !wanted.IsEmpty())
-            LogNoRoom(folder, wanted);
+            LogExbPathTooLong(CString(folder) + wanted);
 
         if (!resource.m_strFileName.IsEmpty()) {
             CString path = CString(folder) + resource.m_strFileName;
@@ -251,7 +245,7 @@ BOOL ReadNoteAttachments(IBrelmSQLiteDatabase* database, const wchar_t* noteId, 
                     CString wanted = DiskFileName(attachment.m_strFileName);
                     attachment.m_strFileName = names.Claim(attachment.m_strUid, wanted);
                     if (attachment.m_strFileName.IsEmpty() && !wanted.IsEmpty())
-                        LogNoRoom(folder, wanted);
+                        LogExbPathTooLong(CString(folder) + wanted);
                 }
                 if (!attachment.m_strFileName.IsEmpty() &&
                     SaveResourceData(database, attachment.m_strUid, CString(folder) + attachment.m_strFileName))

@@ -20,6 +20,12 @@ public:
 
 typedef std::vector<CExbResource> CExbResourceArray;
 
+// The longest whole path of a working file: the plain file calls of Windows open nothing
+// longer (MAX_PATH with its terminator). Wine does, so a write that succeeds here proves nothing.
+const int kExbLongestPath = MAX_PATH - 1;
+// The log line of a working file left unwritten because its path would be too long.
+void LogExbPathTooLong(const CString& path);
+
 // Writes every resource of the note that has bytes in the resources table to
 // folder and appends a record per file written. FALSE only when the list query fails.
 // Names are cut so that folder + name stays shorter than MAX_PATH; a resource for

@@ -4,7 +4,6 @@
 #include <cwchar>
 #include "exb_access.h"
 #include "file_helpers.h"
-#include "global.h"
 #include "message_texts.h"
 #include "text_file_load.h"
 #include "text_file_save.h"
@@ -135,10 +134,8 @@ CString BuildNoteHtmlFile(CBrelmToolsDll& tools, IBrelmSQLiteDatabase* database,
                           const wchar_t* folder)
 {
     CString path = CString(folder) + noteId + L".htm";
-    // Windows cannot open a path of MAX_PATH characters or more with the plain file calls; Wine
-    // can, and would hide the loss.
-    if (path.GetLength() >= MAX_PATH) {
-        BrelmGetKMGlobal()->WriteLog(BrelmFormatString1(L"Can't write file, its path is too long: %1", path), 0);
+    if (path.GetLength() > kExbLongestPath) {
+        LogExbPathTooLong(path);
         return CString();
     }
     for (int aid : kBodyAttributes) {

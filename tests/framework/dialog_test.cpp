@@ -282,24 +282,18 @@ TEST_F(DialogTest, OutOfMemoryInAHandlerIsReportedAndTheDialogGoesOn) {
     EXPECT_EQ(1, dlg.goCount);
 }
 
-TEST_F(DialogTest, AnyOtherExceptionInAHandlerEndsTheRunWithMinusOne) {
-    CProbeDlg dlg;
-    INT_PTR result = RunDriven(dlg, [&](HWND hwnd) {
-        ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_PROBE_FAIL, 0), 0);
-        EXPECT_TRUE(WaitGone(hwnd));
-    });
-    EXPECT_EQ(-1, result);
-    EXPECT_EQ(0, dlg.cancelCount);
-}
-
-// A failure inside a nested pump is not overwritten by the outer handler's own ending.
-TEST_F(DialogTest, AFailureInANestedPumpStillEndsTheRunWithMinusOne) {
-    CProbeDlg dlg;
-    INT_PTR result = RunDriven(dlg, [&](HWND hwnd) {
-        ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDM_PROBE_FAIL_NESTED, 0), 0);
-        EXPECT_TRUE(WaitGone(hwnd));
-    });
-    EXPECT_EQ(-1, result);
+// Any other failure ends the run with -1, also one inside a nested pump, which the outer
+// handler's own ending does not overwrite.
+TEST_F(DialogTest, AnyOtherFailureInAHandlerEndsTheRunWithMinusOne) {
+    for (UINT command : {IDM_PROBE_FAIL, IDM_PROBE_FAIL_NESTED}) {
+        CProbeDlg dlg;
+        INT_PTR result = RunDriven(dlg, [&](HWND hwnd) {
+            ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+            EXPECT_TRUE(WaitGone(hwnd));
+        });
+        EXPECT_EQ(-1, result) << command;
+        EXPECT_EQ(0, dlg.cancelCount) << command;
+    }
 }
 
 // With Cancel disabled (a long action running) neither a close request nor Escape ends the
